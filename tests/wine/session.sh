@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# One Wine session for a test run: its own Xvfb display, a prefix copied from the template,
+# a persistent wineserver and a virtual-desktop keeper, so windows have frames and a tray.
+#   session.sh start DIR | stop DIR | run DIR program.exe [args...]
+set -euo pipefail
+action=$1 dir=$2; shift 2
+top=$(cd "$(dirname "$0")/../.." && pwd)
+template="$top/.cache/wine-template"
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+use_session() {
+  export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" \
+         DISPLAY=":$(cat "$dir/display")"
+}
+
+winepath_of() { echo "Z:${1//\//\\}"; }
+
+desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
+
+alive() {
+  [ -s "$dir/display" ] && [ -d "$dir/prefix" ] && ( use_session && xdpyinfo >/dev/null 2>&1 && desktop_up )
+}
+
+wait_for() {  # wait_for SECONDS command...
+  local limit=$(( $(date +%s) + $1 )); shift
+  until "$@" >/dev/null 2>&1; do
+    (( $(date +%s) < limit )) || { echo "session: timed out waiting for: $*" >&2; return 1; }
+    sleep 0.1
+  done
+}
+
+stop_processes() {
+  [ -d "$dir/prefix" ] && [ -s "$dir/display" ] && { use_session; "$wineserver" -k 2>/dev/null || true; }
+  [ -s "$dir/xvfb.pid" ] && kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+}
+
+start() {
+  alive && return 0
+  stop_processes
+  rm -rf "$dir" && mkdir -p "$dir"
+  [ -d "$template" ] || { echo "session: no Wine template; run scripts/setup.sh" >&2; exit 1; }
+  cp -a "$template" "$dir/prefix"
+  setsid Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp -noreset \
+    3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
+  echo $! >"$dir/xvfb.pid"
+  wait_for 20 grep -q '[0-9]' "$dir/display"
+  use_session
+  wait_for 20 xdpyinfo
+  numlockx on  # keypad digits reach Wine as VK_NUMPAD*, not as cursor keys
+  setsid "$wineserver" -p </dev/null >/dev/null 2>&1 9>&-
+  local keeper="$top/.cache/desktop-keeper.exe" source="$top/tests/wine/desktop-keeper.c"
+  [ "$keeper" -nt "$source" ] || x86_64-w64-mingw32-gcc -O1 -mwindows -o "$keeper" "$source"
+  setsid "$wine" explorer /desktop=Default,1366x768 "$(winepath_of "$keeper")" \
+    </dev/null >"$dir/desktop.log" 2>&1 9>&- &
+  wait_for 60 desktop_up
+}
+
+case $action in
+  start) ( flock 9; start ) 9>"$dir.lock" ;;
+  stop)  ( flock 9; stop_processes; rm -rf "$dir" ) 9>"$dir.lock" ;;
+  run)   ( flock 9; start ) 9>"$dir.lock"; use_session; exec "$wine" "$@" ;;
+  *) echo "usage: $0 start|stop|run DIR [program args]" >&2; exit 2 ;;
+esac
