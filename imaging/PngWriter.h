@@ -1,0 +1,13 @@
+#pragma once
+#include "imaging/ByteSink.h"
+#include "imaging/ImageView.h"
+
+namespace kadrix {
+
+// Writes a PNG file: IHDR, PLTE below 16 bits per pixel, IDAT pieces of 65535 bytes
+// (the last one shorter), IEND. Deflate level 7, Sub filter on every row; 24- and
+// 32-bit pictures become 8-bit truecolour; 16-bit ones are refused (convert them first).
+// An empty picture writes nothing.
+void writePng(const ImageView& image, ByteSink& sink);
+
+}  // namespace kadrix
