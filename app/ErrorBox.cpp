@@ -1,0 +1,33 @@
+#include "app/ErrorBox.h"
+
+#include <windows.h>
+
+#include <new>
+
+#include "app/Error.h"
+#include "app/ErrorText.h"
+#include "app/TavikConsts.h"
+
+namespace kadrix {
+
+std::wstring StandardErrorText(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const Error& e) {
+        return e.text();
+    } catch (const std::bad_alloc&) {
+        return L"Недостаточно памяти";
+    } catch (const std::exception& e) {
+        const std::string what = e.what();
+        return std::wstring(what.begin(), what.end());
+    } catch (...) {
+        return L"Неизвестная ошибка";
+    }
+}
+
+void ShowStandardErrorBox(std::exception_ptr error) {
+    const std::wstring text = WithFullStop(StandardErrorText(error));
+    MessageBoxW(GetActiveWindow(), text.c_str(), ApplicationTitle, MB_ICONERROR | MB_OK);
+}
+
+}  // namespace kadrix

@@ -1,0 +1,14 @@
+#pragma once
+#include <exception>
+#include <string>
+
+namespace kadrix {
+
+// The application's standard error box for errors that escape a command: the text
+// with a full stop added when missing, the application title, an error icon, OK.
+void ShowStandardErrorBox(std::exception_ptr error);
+
+// The box's text for an error: Error's own text, or a general one for others.
+std::wstring StandardErrorText(std::exception_ptr error);
+
+}  // namespace kadrix

@@ -1,0 +1,283 @@
+#include "app/Main.h"
+
+#include <commctrl.h>
+
+#include "app/ErrorBox.h"
+#include "app/MainFormControls.h"
+#include "app/Win32Error.h"
+#include "app/MainFormLayout.h"
+#include "app/OtherFunc.h"
+#include "app/TavikConsts.h"
+#include "app/TrayMenu.h"
+#include "controls/Skin.h"
+#include "resources/ResourceIds.h"
+
+namespace kadrix {
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+struct CommandBinding {
+    Command command;
+    void (TMainForm::*handler)();
+};
+
+// Event wiring: every trigger of a command (button, menu item, label, hotkey) ends here.
+constexpr CommandBinding kCommandBindings[] = {
+    {cmdScreen, &TMainForm::BtnScreenClick},
+    {cmdActiveWindow, &TMainForm::P_ItemScreenActWindowClickClick},
+    {cmdRegion, &TMainForm::P_ItemScreenUserWindowRectClickClick},
+    {cmdShowHide, &TMainForm::P_ItemShowHideClick},
+    {cmdSettings, &TMainForm::BtnSettingsClick},
+    {cmdProgramSite, &TMainForm::N6Click},
+    {cmdCompanySite, &TMainForm::N7Click},
+    {cmdVkGroup, &TMainForm::PI_VKSiteClick},
+    {cmdSupport, &TMainForm::G1Click},
+    {cmdAbout, &TMainForm::BtnAboutClick},
+    {cmdExit, &TMainForm::N11Click},
+};
+
+constexpr UINT kHotkeyModifiers = MOD_ALT;
+constexpr UINT kHotkeyKeys[kHotkeyCount] = {VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD2};
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+void RegisterMainClass(HINSTANCE instance, WNDPROC procedure, HICON large_icon, HICON small_icon,
+                       HBRUSH background) {
+    WNDCLASSEXW window_class{sizeof(window_class)};
+    if (GetClassInfoExW(instance, kMainWindowClass, &window_class)) return;
+    window_class.style = CS_DBLCLKS;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
+    window_class.hIcon = large_icon;
+    window_class.hIconSm = small_icon;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = background;
+    window_class.lpszClassName = kMainWindowClass;
+    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW");
+}
+
+RECT CentredOnDesktop(int client_width, int client_height) {
+    RECT frame{0, 0, client_width, client_height};
+    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
+}  // namespace
+
+TMainForm::TMainForm(HINSTANCE instance)
+    : instance_(instance), taskbar_created_message_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    MainForm = this;
+    program_icon_large_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    program_icon_small_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                                            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    background_brush_.reset(CreateSolidBrush(kMainBackgroundColor));
+    RegisterMainClass(instance, &TMainForm::WindowProcThunk, program_icon_large_.get(), program_icon_small_.get(),
+                      background_brush_.get());
+
+    const RECT frame = CentredOnDesktop(kMainClientWidth, kMainClientHeight);
+    window_ = CreateWindowExW(0, kMainWindowClass, L"", kMainStyle, frame.left, frame.top, frame.right - frame.left,
+                              frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    if (!window_) throw Win32Error(L"CreateWindowExW");
+
+    glyphs_ = GlyphList::LoadFromResources(instance);
+    background_.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
+                                                      LR_CREATEDIBSECTION)));
+    CreateComponents();
+    tray_icon_ = std::make_unique<TrayIcon>(window_, kTrayIconId, kTrayCallbackMessage, instance, IDI_TRAY,
+                                            ApplicationTitle);
+    try {
+        FormCreate();
+    } catch (...) {
+        ShowStandardErrorBox(std::current_exception());
+    }
+}
+
+TMainForm::~TMainForm() {
+    if (window_) DestroyWindow(window_);
+    MainForm = nullptr;
+}
+
+void TMainForm::FormCreate() {
+    for (int id = 0; id < kHotkeyCount; ++id) RegisterHotKey(window_, id, kHotkeyModifiers, kHotkeyKeys[id]);
+    BMPScreen = std::make_unique<Bitmap>();
+    Shower = true;
+    LoadOptions();
+    SetWindowTextW(window_, ProgramName);
+}
+
+void TMainForm::FormClose() {
+    for (int id = 0; id < kHotkeyCount; ++id) UnregisterHotKey(window_, id);
+    BMPScreen.reset();
+}
+
+void TMainForm::CreateComponents() {
+    font_ = CreateSkinFont(kMainFontHeight, FW_NORMAL, false);
+    link_font_ = CreateSkinFont(kLinkLabelFontHeight, FW_BOLD, true);
+    const HWND tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                          0, 0, 0, 0, window_, nullptr, instance_, nullptr);
+    for (const ControlDecl& decl : kMainFormControls) {
+        HWND control = nullptr;
+        if (decl.kind == ControlKind::ImageButton) {
+            BtnScreen = std::make_unique<TTavikImageButton>(window_, decl.command, decl.left, decl.top,
+                                                            LoadButtonPictures(instance_));
+            BtnScreen->OnClick = [this] { RunCommand(cmdScreen); };
+            control = BtnScreen->handle();
+        } else {
+            control = CreateSkinControl(window_, decl, decl.kind == ControlKind::LinkLabel ? link_font_.get() : font_.get());
+        }
+        if (decl.hint && tooltips) {
+            TTTOOLINFOW tool{sizeof(tool)};
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = window_;
+            tool.uId = reinterpret_cast<UINT_PTR>(control);
+            tool.lpszText = const_cast<wchar_t*>(decl.hint);
+            SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+}
+
+void TMainForm::Show() {
+    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(window_);
+}
+
+void TMainForm::Hide() { ShowWindow(window_, SW_HIDE); }
+
+template <typename Capture>
+void TMainForm::HideAroundCapture(Capture&& capture) {
+    // An error from the grab skips the show step on purpose: it reaches the error box
+    // with the window still hidden.
+    const bool shown = Shower;
+    if (shown) Hide();
+    capture();
+    if (shown) Show();
+}
+
+void TMainForm::BtnScreenClick() {
+    HideAroundCapture([this] { GetScreen(); });
+}
+
+void TMainForm::P_ItemScreenActWindowClickClick() {
+    HideAroundCapture([this] { ScreenShotActiveWindow(*BMPScreen); });
+}
+
+void TMainForm::P_ItemShowHideClick() {
+    Shower = !Shower;
+    if (Shower) Show();
+    else Hide();
+}
+
+void TMainForm::N6Click() { OpenURL(ProgramSiteURL); }
+void TMainForm::N7Click() { OpenURL(CompanySiteURL); }
+void TMainForm::PI_VKSiteClick() { OpenURL(VKGroupURL); }
+void TMainForm::G1Click() { OpenURL(SupportURL); }
+void TMainForm::N11Click() { SendMessageW(window_, WM_CLOSE, 0, 0); }
+
+void TMainForm::RunCommand(Command command) {
+    for (const CommandBinding& binding : kCommandBindings) {
+        if (binding.command == command) {
+            (this->*binding.handler)();
+            return;
+        }
+    }
+}
+
+void TMainForm::WMHotKey(WPARAM id) {
+    if (id < static_cast<WPARAM>(kHotkeyCount)) RunCommand(kHotkeyCommands[id]);
+}
+
+void TMainForm::OnTrayNotify(UINT mouse_message) {
+    switch (mouse_message) {
+    case WM_RBUTTONUP:
+        ShowTrayMenu(window_);
+        break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        RunCommand(cmdShowHide);
+        break;
+    }
+}
+
+void TMainForm::Paint() {
+    PaintScope paint(window_);
+    PaintBackground(paint.dc(), background_.get());
+}
+
+LRESULT CALLBACK TMainForm::WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form || message == WM_NCCREATE) return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        form->window_ = nullptr;
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    return form->WindowProc(message, wparam, lparam);
+}
+
+LRESULT TMainForm::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+    try {
+        return HandleMessage(message, wparam, lparam);
+    } catch (...) {
+        ShowStandardErrorBox(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == taskbar_created_message_ && message != 0) {
+        tray_icon_->Add();
+        return 0;
+    }
+    switch (message) {
+    case WM_HOTKEY:
+        WMHotKey(wparam);
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wparam) == 0) RunCommand(static_cast<Command>(LOWORD(wparam)));
+        return 0;
+    case kTrayCallbackMessage:
+        OnTrayNotify(static_cast<UINT>(lparam));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_PRINTCLIENT:
+        PaintBackground(reinterpret_cast<HDC>(wparam), background_.get());
+        return 0;
+    case WM_DRAWITEM:
+        return DrawSkinItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), glyphs_);
+    case WM_MEASUREITEM:
+        return MeasureSkinItem(window_, *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam));
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wparam) != window_ && LOWORD(lparam) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));  // every component of this window is clickable
+            return TRUE;
+        }
+        break;
+    case WM_CLOSE:
+        DestroyWindow(window_);
+        return 0;
+    case WM_DESTROY:
+        FormClose();
+        tray_icon_.reset();
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+}  // namespace kadrix

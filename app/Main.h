@@ -1,0 +1,103 @@
+#pragma once
+// The main window: owner of the capture bitmap and the options, the tray icon, the
+// hotkeys, and every command the program runs.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Commands.h"
+#include "app/TrayIcon.h"
+#include "app/Win32Handles.h"
+#include "controls/GlyphList.h"
+#include "controls/TavikImageButton.h"
+#include "imaging/Bitmap.h"
+#include "settings/OptionsRecord.h"
+
+namespace kadrix {
+
+class TPngImage;
+class TJPEGImage;
+
+class TMainForm : public OptionsRecord {
+public:
+    // Creates the window (running FormCreate); it is shown by the message loop.
+    explicit TMainForm(HINSTANCE instance);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    HWND handle() const noexcept { return window_; }
+    void Show();  // shows the window and brings it to the front
+    void Hide();
+
+    std::unique_ptr<Bitmap> BMPScreen;   // always exactly one bitmap while the window lives
+    std::unique_ptr<Bitmap> BMPCursor;   // only during the cursor step of a desktop capture
+    std::unique_ptr<TJPEGImage> JpegIm;  // only while a JPEG file is written
+    std::unique_ptr<TPngImage> PNGImg;   // only while a PNG file is written
+
+    // Grabbers and output stage.
+    void GetScreen();
+    void ScreenShotActiveWindow(Bitmap& Bild);
+    void SaveCurrentScreen();
+    std::wstring GetCurrentTimeName();
+
+    // Options store.
+    void LoadOptions();
+    void SaveOptions();
+
+    // Commands; one handler per command whatever triggers it.
+    void BtnScreenClick();
+    void P_ItemScreenActWindowClickClick();
+    void P_ItemScreenUserWindowRectClickClick();
+    void P_ItemShowHideClick();
+    void BtnSettingsClick();
+    void N6Click();
+    void N7Click();
+    void PI_VKSiteClick();
+    void G1Click();
+    void BtnAboutClick();
+    void N11Click();
+
+private:
+    static LRESULT CALLBACK WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+    void FormCreate();
+    void FormClose();
+    void WMHotKey(WPARAM id);
+    void RunCommand(Command command);
+    template <typename Capture>
+    void HideAroundCapture(Capture&& capture);
+
+    void CreateComponents();
+    void OnTrayNotify(UINT mouse_message);
+    void Paint();
+
+    std::wstring SaveFileName;
+    bool Shower = false;
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    UINT taskbar_created_message_;
+    GlyphList glyphs_;
+    unique_hbitmap background_;
+    unique_hfont font_;
+    unique_hfont link_font_;
+    unique_hbrush background_brush_;
+    std::unique_ptr<TTavikImageButton> BtnScreen;
+    std::unique_ptr<TrayIcon> tray_icon_;
+    unique_hicon program_icon_large_;
+    unique_hicon program_icon_small_;
+};
+
+// File-system path of a shell special folder (CSIDL), or empty when the shell has none.
+std::wstring GetSpecialFolderPath(unsigned short folder);
+
+// The application's single main window.
+extern TMainForm* MainForm;
+
+}  // namespace kadrix

@@ -1,0 +1,92 @@
+#include "app/MainFormControls.h"
+
+#include <cwchar>
+
+#include "app/TrayMenuItems.h"
+#include "app/Win32Error.h"
+#include "app/Win32Handles.h"
+#include "controls/GlyphList.h"
+#include "controls/Skin.h"
+
+namespace kadrix {
+
+namespace {
+
+const ControlDecl* FindControl(UINT id) {
+    for (const ControlDecl& decl : kMainFormControls)
+        if (decl.command == id) return &decl;
+    return nullptr;
+}
+
+// The label sizes itself to its text, like an auto-sized label.
+SIZE TextSize(HWND parent, const wchar_t* text, HFONT font) {
+    WindowDC dc(parent);
+    SelectedObject selected(dc.get(), font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text, static_cast<int>(wcslen(text)), &size);
+    return size;
+}
+
+void DrawControl(const DRAWITEMSTRUCT& item, const ControlDecl& decl, const GlyphList& glyphs) {
+    const int width = item.rcItem.right - item.rcItem.left;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    // Off-screen first, so the parent's picture and the face appear in one step.
+    unique_hdc buffer(CreateCompatibleDC(item.hDC));
+    unique_hbitmap surface(CreateCompatibleBitmap(item.hDC, width, height));
+    SelectedObject selected(buffer.get(), surface.get());
+    PaintParentBackground(item.hwndItem, buffer.get());
+    const RECT area = {0, 0, width, height};
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+    if (decl.kind == ControlKind::LinkLabel) {
+        DrawSkinLink(buffer.get(), area, decl.caption, font);
+    } else {
+        const SkinButtonState state{(item.itemState & ODS_SELECTED) != 0, (item.itemState & ODS_FOCUS) != 0};
+        DrawSkinButton(buffer.get(), area,
+                       decl.kind == ControlKind::GlyphButton ? SkinButtonLayout::GlyphOnly : SkinButtonLayout::GlyphAboveCaption,
+                       decl.caption, font, glyphs, decl.glyph, state);
+    }
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
+HWND CreateSkinControl(HWND parent, const ControlDecl& decl, HFONT font) {
+    const bool label = decl.kind == ControlKind::LinkLabel;
+    SIZE size{decl.width, decl.height};
+    if (label) size = TextSize(parent, decl.caption, font);
+    const DWORD style = WS_CHILD | WS_VISIBLE | (decl.tab_stop ? WS_TABSTOP : 0) |
+                        (label ? SS_OWNERDRAW | SS_NOTIFY : BS_OWNERDRAW);
+    HWND control = CreateWindowExW(0, label ? L"STATIC" : L"BUTTON", decl.caption ? decl.caption : L"", style, decl.left,
+                                   decl.top, size.cx, size.cy, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(decl.command)),
+                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    if (!control) throw Win32Error(L"CreateWindowExW");
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
+LRESULT DrawSkinItem(const DRAWITEMSTRUCT& item, const GlyphList& glyphs) {
+    if (item.CtlType == ODT_MENU) {
+        const auto* menu_item = reinterpret_cast<const MenuItemDecl*>(item.itemData);
+        if (!menu_item) return FALSE;
+        DrawSkinMenuItem(item.hDC, item.rcItem, menu_item->caption, glyphs, menu_item->glyph,
+                         (item.itemState & ODS_SELECTED) != 0);
+        return TRUE;
+    }
+    const ControlDecl* decl = FindControl(item.CtlID);
+    if (!decl) return FALSE;
+    DrawControl(item, *decl, glyphs);
+    return TRUE;
+}
+
+LRESULT MeasureSkinItem(HWND owner, MEASUREITEMSTRUCT& item) {
+    if (item.CtlType != ODT_MENU) return FALSE;
+    const auto* menu_item = reinterpret_cast<const MenuItemDecl*>(item.itemData);
+    if (!menu_item) return FALSE;
+    const SIZE size = MeasureSkinMenuItem(owner, menu_item->caption);
+    item.itemWidth = size.cx;
+    item.itemHeight = size.cy;
+    return TRUE;
+}
+
+}  // namespace kadrix

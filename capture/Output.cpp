@@ -1,0 +1,133 @@
+// The output stage: every capture ends here, in a file or on the clipboard, then
+// the sound. It keeps its errors to itself; only a save folder that cannot be made
+// is reported.
+#include <mmsystem.h>
+
+#include <array>
+
+#include "app/Main.h"
+#include "app/ResetOnExit.h"
+#include "app/TavikConsts.h"
+#include "app/Win32Error.h"
+#include "capture/SaveFolder.h"
+#include "capture/TimeName.h"
+#include "imaging/JpegImage.h"
+#include "imaging/PngImage.h"
+
+namespace kadrix {
+
+namespace {
+
+constexpr const wchar_t* kFolderMessage = L"Не удалось создать путь для сохранения. Измените настройки.";
+
+struct DiskFolders final : FolderOps {
+    bool Exists(const std::wstring& folder) override {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    bool Create(const std::wstring& folder) override { return CreateDirectoryW(folder.c_str(), nullptr) != 0; }
+};
+
+int JpegQuality(std::int32_t format) {
+    switch (format) {
+    case 2: return 20;
+    case 3: return 60;
+    default: return 100;
+    }
+}
+
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner) {
+        if (!OpenClipboard(owner)) throw Win32Error(L"OpenClipboard");
+    }
+    ~OpenClipboardScope() { CloseClipboard(); }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+};
+
+// The clipboard receives copies: it owns what it is given, the capture stays ours.
+void PutOnClipboard(HWND owner, const Bitmap& capture) {
+    OpenClipboardScope clipboard(owner);
+    EmptyClipboard();
+    unique_hbitmap copy(static_cast<HBITMAP>(CopyImage(capture.handle(), IMAGE_BITMAP, 0, 0, 0)));
+    if (!copy || !SetClipboardData(CF_BITMAP, copy.get())) throw Win32Error(L"SetClipboardData");
+    copy.release();
+    if (HPALETTE palette = capture.palette()) {
+        std::array<std::uint8_t, sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY)> storage{};
+        auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+        logical->palVersion = 0x300;
+        logical->palNumEntries = static_cast<WORD>(GetPaletteEntries(palette, 0, 256, logical->palPalEntry));
+        unique_hpalette palette_copy(CreatePalette(logical));
+        if (palette_copy && SetClipboardData(CF_PALETTE, palette_copy.get())) palette_copy.release();
+    }
+}
+
+std::wstring SoundPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    path.resize(path.find_last_of(L"\\/") + 1);
+    return path + L"sound.wav";
+}
+
+}  // namespace
+
+std::wstring TMainForm::GetCurrentTimeName() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return FormatTimeName({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds});
+}
+
+void TMainForm::SaveCurrentScreen() {
+    if (OPT_NeedSave) {
+        DiskFolders folders;
+        if (!EnsureFolder(OPT_SavePath + L"\\", folders)) {
+            MessageBoxW(window_, kFolderMessage, ProgramName, MB_ICONINFORMATION | MB_OK);
+            return;
+        }
+    }
+    try {
+        if (OPT_NeedSave) {
+            SaveFileName = OPT_SavePath + L"\\" + GetCurrentTimeName();
+            switch (OPT_IMG_format) {
+            case 0:
+                BMPScreen->saveToFile(SaveFileName + L".bmp");
+                break;
+            case 1: {
+                ResetOnExit release(PNGImg);
+                PNGImg = std::make_unique<TPngImage>();
+                PNGImg->Assign(*BMPScreen);
+                PNGImg->SaveToFile(SaveFileName + L".png");
+                break;
+            }
+            case 2:
+            case 3:
+            case 4: {
+                ResetOnExit release(JpegIm);
+                JpegIm = std::make_unique<TJPEGImage>();
+                JpegIm->Assign(*BMPScreen);
+                JpegIm->setCompressionQuality(JpegQuality(OPT_IMG_format));
+                JpegIm->Compress();
+                JpegIm->SaveToFile(SaveFileName + L".jpg");
+                break;
+            }
+            default:
+                break;  // an unknown format writes nothing, yet the sound still plays
+            }
+        } else {
+            PutOnClipboard(window_, *BMPScreen);
+        }
+        if (OPT_PlaySound) PlaySoundW(SoundPath().c_str(), nullptr, SND_ASYNC);
+    } catch (...) {
+        // A failed write or a busy clipboard ends the capture silently.
+    }
+}
+
+}  // namespace kadrix

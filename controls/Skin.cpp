@@ -1,0 +1,154 @@
+#include "controls/Skin.h"
+
+#include <cwchar>
+
+#include "controls/GlyphList.h"
+
+namespace kadrix {
+
+namespace {
+
+constexpr COLORREF kText = RGB(255, 255, 255);
+constexpr COLORREF kMenuBackground = RGB(250, 251, 253);
+constexpr COLORREF kMenuGlyphColumn = RGB(232, 240, 247);
+constexpr COLORREF kMenuSelected = RGB(255, 214, 128);
+constexpr COLORREF kMenuSelectedBorder = RGB(240, 160, 40);
+constexpr COLORREF kMenuText = RGB(20, 40, 60);
+constexpr COLORREF kMenuSeparator = RGB(200, 210, 222);
+constexpr int kMenuGlyphColumnWidth = 34;
+constexpr int kMenuItemHeight = 30;
+constexpr int kMenuSeparatorHeight = 7;
+constexpr int kCornerRadius = 10;
+
+// Fills `area` with white at the given opacity over what the DC already holds,
+// inside rounded corners.
+void FillTranslucent(HDC dc, const RECT& area, BYTE opacity) {
+    unique_hrgn corners(CreateRoundRectRgn(area.left, area.top, area.right + 1, area.bottom + 1, kCornerRadius,
+                                           kCornerRadius));
+    SelectClipRgn(dc, corners.get());
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), 1, 1, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    unique_hbitmap white(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    unique_hdc source(CreateCompatibleDC(dc));
+    if (white && source) {
+        *static_cast<DWORD*>(bits) = 0xFFFFFFFF;
+        SelectedObject selected(source.get(), white.get());
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, 0};
+        AlphaBlend(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source.get(), 0, 0, 1, 1,
+                   blend);
+    }
+    SelectClipRgn(dc, nullptr);
+}
+
+void FrameRounded(HDC dc, const RECT& area, COLORREF colour) {
+    unique_hpen pen(CreatePen(PS_SOLID, 1, colour));
+    SelectedObject selected_pen(dc, pen.get());
+    SelectedObject selected_brush(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, area.left, area.top, area.right, area.bottom, kCornerRadius, kCornerRadius);
+}
+
+}  // namespace
+
+unique_hfont CreateSkinFont(int height, int weight, bool underline) {
+    return unique_hfont(CreateFontW(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                    DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+}
+
+void PaintBackground(HDC dc, HBITMAP picture) {
+    BITMAP size{};
+    if (!picture || !GetObjectW(picture, sizeof(size), &size)) return;
+    unique_hdc source(CreateCompatibleDC(dc));
+    SelectedObject selected(source.get(), picture);
+    BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
+}
+
+void PaintParentBackground(HWND child, HDC dc) {
+    HWND parent = GetParent(child);
+    POINT origin{0, 0};
+    MapWindowPoints(child, parent, &origin, 1);
+    POINT previous{};
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+}
+
+void DrawSkinButton(HDC dc, const RECT& area, SkinButtonLayout layout, const wchar_t* caption, HFONT font,
+                    const GlyphList& glyphs, int glyph, SkinButtonState state) {
+    RECT face = area;
+    InflateRect(&face, -1, -1);
+    FillTranslucent(dc, face, state.pressed ? 90 : 40);
+    FrameRounded(dc, face, state.focused ? RGB(255, 200, 80) : RGB(170, 205, 230));
+
+    const int shift = state.pressed ? 1 : 0;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (layout == SkinButtonLayout::GlyphOnly || !caption) {
+        glyphs.Draw(dc, glyph, area.left + (width - GlyphList::kSize) / 2 + shift,
+                    area.top + (height - GlyphList::kSize) / 2 + shift);
+        return;
+    }
+    constexpr int kGlyphTop = 10;
+    glyphs.Draw(dc, glyph, area.left + (width - GlyphList::kSize) / 2 + shift, area.top + kGlyphTop + shift);
+    RECT text = {area.left + 2 + shift, area.top + kGlyphTop + GlyphList::kSize + 6 + shift, area.right - 2 + shift,
+                 area.bottom - 4 + shift};
+    SelectedObject selected(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kText);
+    DrawTextW(dc, caption, -1, &text, DT_CENTER | DT_NOPREFIX | DT_WORDBREAK);
+}
+
+void DrawSkinLink(HDC dc, const RECT& area, const wchar_t* text, HFONT font) {
+    SelectedObject selected(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kText);
+    RECT box = area;
+    DrawTextW(dc, text, -1, &box, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+SIZE MeasureSkinMenuItem(HWND owner, const wchar_t* caption) {
+    if (!caption) return {0, kMenuSeparatorHeight};
+    WindowDC screen(owner);
+    unique_hfont font = CreateSkinFont(-13, FW_NORMAL, false);
+    SelectedObject selected(screen.get(), font.get());
+    SIZE text{};
+    GetTextExtentPoint32W(screen.get(), caption, static_cast<int>(wcslen(caption)), &text);
+    return {kMenuGlyphColumnWidth + 10 + text.cx + 24, kMenuItemHeight};
+}
+
+void DrawSkinMenuItem(HDC dc, const RECT& area, const wchar_t* caption, const GlyphList& glyphs, int glyph,
+                      bool selected) {
+    unique_hbrush background(CreateSolidBrush(kMenuBackground));
+    FillRect(dc, &area, background.get());
+    RECT column = {area.left, area.top, area.left + kMenuGlyphColumnWidth, area.bottom};
+    unique_hbrush column_brush(CreateSolidBrush(kMenuGlyphColumn));
+    FillRect(dc, &column, column_brush.get());
+
+    if (!caption) {
+        RECT line = {area.left + kMenuGlyphColumnWidth + 6, (area.top + area.bottom) / 2,
+                     area.right - 6, (area.top + area.bottom) / 2 + 1};
+        unique_hbrush line_brush(CreateSolidBrush(kMenuSeparator));
+        FillRect(dc, &line, line_brush.get());
+        return;
+    }
+    if (selected) {
+        RECT highlight = area;
+        InflateRect(&highlight, -2, -1);
+        unique_hbrush fill(CreateSolidBrush(kMenuSelected));
+        unique_hpen pen(CreatePen(PS_SOLID, 1, kMenuSelectedBorder));
+        SelectedObject selected_brush(dc, fill.get());
+        SelectedObject selected_pen(dc, pen.get());
+        RoundRect(dc, highlight.left, highlight.top, highlight.right, highlight.bottom, 6, 6);
+    }
+    glyphs.Draw(dc, glyph, area.left + (kMenuGlyphColumnWidth - GlyphList::kSize) / 2,
+                area.top + (area.bottom - area.top - GlyphList::kSize) / 2);
+    unique_hfont font = CreateSkinFont(-13, FW_NORMAL, false);
+    SelectedObject selected_font(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kMenuText);
+    RECT text = {area.left + kMenuGlyphColumnWidth + 10, area.top, area.right - 8, area.bottom};
+    DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace kadrix

@@ -1,0 +1,37 @@
+#pragma once
+// The program's own look: fonts, translucent glyph buttons over the window pictures,
+// link labels, and the light popup menu with glyphs.
+#include <windows.h>
+
+#include "app/Win32Handles.h"
+
+namespace kadrix {
+
+class GlyphList;
+
+unique_hfont CreateSkinFont(int height, int weight, bool underline);
+
+// Paints a window's background picture from its top-left corner, unscaled.
+void PaintBackground(HDC dc, HBITMAP picture);
+
+// Asks the parent to paint what lies under `child` into `dc` (WM_PRINTCLIENT), so
+// controls can be drawn see-through over the parent's picture.
+void PaintParentBackground(HWND child, HDC dc);
+
+enum class SkinButtonLayout { GlyphOnly, GlyphAboveCaption };
+
+struct SkinButtonState {
+    bool pressed = false;
+    bool focused = false;
+};
+
+void DrawSkinButton(HDC dc, const RECT& area, SkinButtonLayout layout, const wchar_t* caption, HFONT font,
+                    const GlyphList& glyphs, int glyph, SkinButtonState state);
+void DrawSkinLink(HDC dc, const RECT& area, const wchar_t* text, HFONT font);
+
+// Popup-menu items drawn by the skin (MFT_OWNERDRAW); a null caption is a separator.
+SIZE MeasureSkinMenuItem(HWND owner, const wchar_t* caption);
+void DrawSkinMenuItem(HDC dc, const RECT& area, const wchar_t* caption, const GlyphList& glyphs, int glyph,
+                      bool selected);
+
+}  // namespace kadrix

@@ -1,0 +1,128 @@
+#include "controls/TavikImageButton.h"
+
+#include <windowsx.h>
+
+#include "app/Win32Error.h"
+#include "app/Win32Handles.h"
+#include "controls/PictureDraw.h"
+#include "controls/Skin.h"
+#include "resources/ResourceIds.h"
+
+namespace kadrix {
+
+namespace {
+
+constexpr int kCreatedSize = 105;  // until a picture sizes the control
+
+void RegisterImageButtonClass(WNDPROC procedure) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW window_class{sizeof(window_class)};
+    if (GetClassInfoExW(instance, TTavikImageButton::kClassName, &window_class)) return;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_HAND);
+    window_class.lpszClassName = TTavikImageButton::kClassName;
+    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW");
+}
+
+}  // namespace
+
+ButtonPictures LoadButtonPictures(HINSTANCE instance) {
+    return {LoadPngResource(instance, IDR_BUTTON_NORMAL), LoadPngResource(instance, IDR_BUTTON_HOVER),
+            LoadPngResource(instance, IDR_BUTTON_PRESSED)};
+}
+
+TTavikImageButton::TTavikImageButton(HWND parent, int id, int left, int top, const ButtonPictures& pictures)
+    : img_none_(pictures.none), img_move_(pictures.move), img_down_(pictures.down) {
+    RegisterImageButtonClass(&TTavikImageButton::WindowProc);
+    window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, left, top, kCreatedSize, kCreatedSize, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
+    if (!window_) throw Win32Error(L"CreateWindowExW");
+    SetPicture(img_none_);
+}
+
+TTavikImageButton::~TTavikImageButton() {
+    if (window_) DestroyWindow(window_);
+}
+
+void TTavikImageButton::SetPicture(const DecodedPicture& picture) {
+    picture_ = picture;
+    if (picture_.width > 0 && picture_.height > 0)
+        SetWindowPos(window_, nullptr, 0, 0, picture_.width, picture_.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void TTavikImageButton::Show(ButtonPicture state) {
+    switch (state) {
+    case ButtonPicture::Normal: SetPicture(img_none_); break;
+    case ButtonPicture::Hover: SetPicture(img_move_); break;
+    case ButtonPicture::Pressed: SetPicture(img_down_); break;
+    }
+}
+
+void TTavikImageButton::MouseDown(MouseButton button) {
+    if (button == MouseButton::Left) SetCapture(window_);
+    Show(logic_.Press(button));
+}
+
+void TTavikImageButton::MouseMove(int x, int y) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    Show(ImageButtonLogic::Move(x, y, client.right, client.bottom));
+}
+
+void TTavikImageButton::MouseUp(MouseButton button, int x, int y) {
+    if (button == MouseButton::Left) ReleaseCapture();
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (logic_.ReleaseClicks(button, x, y, client.right, client.bottom) && OnClick) OnClick();
+    Show(ImageButtonLogic::Release());
+}
+
+void TTavikImageButton::Paint() {
+    PaintScope paint(window_);
+    RECT client{};
+    GetClientRect(window_, &client);
+    // Drawn off-screen so the background and the blended picture appear at once.
+    unique_hdc buffer(CreateCompatibleDC(paint.dc()));
+    unique_hbitmap surface(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
+    SelectedObject selected(buffer.get(), surface.get());
+    PaintParentBackground(window_, buffer.get());
+    DrawPicture(buffer.get(), (client.right - picture_.width) / 2, (client.bottom - picture_.height) / 2, picture_);
+    BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+}
+
+LRESULT CALLBACK TTavikImageButton::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<TTavikImageButton*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TTavikImageButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    return self->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT TTavikImageButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    const int x = GET_X_LPARAM(lparam);
+    const int y = GET_Y_LPARAM(lparam);
+    switch (message) {
+    case WM_LBUTTONDOWN: MouseDown(MouseButton::Left); return 0;
+    case WM_RBUTTONDOWN: MouseDown(MouseButton::Right); return 0;
+    case WM_MBUTTONDOWN: MouseDown(MouseButton::Middle); return 0;
+    case WM_MOUSEMOVE: MouseMove(x, y); return 0;
+    case WM_LBUTTONUP: MouseUp(MouseButton::Left, x, y); return 0;
+    case WM_RBUTTONUP: MouseUp(MouseButton::Right, x, y); return 0;
+    case WM_MBUTTONUP: MouseUp(MouseButton::Middle, x, y); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
+    }
+    return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+}  // namespace kadrix

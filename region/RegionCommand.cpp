@@ -1,0 +1,7 @@
+#include "app/Main.h"
+
+namespace kadrix {
+
+void TMainForm::P_ItemScreenUserWindowRectClickClick() {}
+
+}  // namespace kadrix

@@ -1,0 +1,17 @@
+# Fails when the program imports a DLL that Windows does not ship.
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+set(system_dlls advapi32 comctl32 comdlg32 gdi32 kernel32 msimg32 msvcrt ole32 oleaut32 shell32 shlwapi
+    user32 winmm uxtheme)
+list(LENGTH imports count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no imports found in ${PROGRAM}")
+endif()
+foreach(entry IN LISTS imports)
+  string(REGEX REPLACE "DLL Name: ([^.]+)\\.[dD][lL][lL].*" "\\1" name "${entry}")
+  string(TOLOWER "${name}" name)
+  if(NOT name IN_LIST system_dlls AND NOT name MATCHES "^api-ms-win-")
+    message(FATAL_ERROR "${PROGRAM} imports ${name}.dll, which is not a system DLL")
+  endif()
+  message(STATUS "imports ${name}.dll")
+endforeach()

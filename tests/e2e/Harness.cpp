@@ -1,0 +1,340 @@
+#include "Harness.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+constexpr Duration kPoll = 20ms;
+
+std::wstring ProgramPath() {
+    // The build passes the Linux path of the program; Wine maps "/" as drive Z:.
+    std::string linux_path = KADRIX_EXE_PATH;
+    std::wstring path = L"Z:";
+    for (char c : linux_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+struct FindContext {
+    DWORD process_id;
+    const wchar_t* window_class;
+    bool visible_only;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context_pointer) {
+    auto& context = *reinterpret_cast<FindContext*>(context_pointer);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != context.process_id) return TRUE;
+    if (context.visible_only && !IsWindowVisible(window)) return TRUE;
+    if (context.window_class) {
+        wchar_t name[256] = {};
+        GetClassNameW(window, name, 256);
+        if (wcscmp(name, context.window_class) != 0) return TRUE;
+    }
+    context.found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD process_id, const wchar_t* window_class, bool visible_only) {
+    FindContext context{process_id, window_class, visible_only, {}};
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+INPUT MouseInput(DWORD flags, POINT screen = {}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    }
+    return input;
+}
+
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+DWORD ButtonFlag(int button, bool up) {
+    switch (button) {
+    case 1: return up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN;
+    case 2: return up ? MOUSEEVENTF_MIDDLEUP : MOUSEEVENTF_MIDDLEDOWN;
+    default: return up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
+}
+
+bool CursorAt(POINT screen) {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == screen.x && now.y == screen.y;
+}
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& condition, Duration limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(kPoll);
+    }
+}
+
+void ResetStoredOptions(const StoredOptions& options) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tavik Software");
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kOptionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
+        throw std::runtime_error("cannot create the options key");
+    auto number = [&](const wchar_t* name, const std::optional<DWORD>& value) {
+        if (value) RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
+    };
+    number(L"IMG_format", options.img_format);
+    number(L"NeedSave", options.need_save);
+    if (options.save_path)
+        RegSetValueExW(key, L"SavePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(options.save_path->c_str()),
+                       static_cast<DWORD>((options.save_path->size() + 1) * sizeof(wchar_t)));
+    number(L"NeedCursor", options.need_cursor);
+    number(L"PlaySound", options.play_sound);
+    RegCloseKey(key);
+}
+
+Program Program::Start() {
+    Program program;
+    std::wstring command_line = L"\"" + ProgramPath() + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        throw std::runtime_error("cannot start the program");
+    CloseHandle(info.hThread);
+    program.process_ = info.hProcess;
+    program.process_id_ = info.dwProcessId;
+    program.main_window_ = program.WaitForWindow(L"TMainForm", 20s);
+    if (!program.main_window_) throw std::runtime_error("the main window did not appear");
+    return program;
+}
+
+Program::Program(Program&& other) noexcept
+    : process_(std::exchange(other.process_, nullptr)), process_id_(other.process_id_),
+      main_window_(other.main_window_) {}
+
+Program::~Program() {
+    if (!process_) return;
+    if (Running()) {
+        // Popups of a command (menus, dialogs) would hold the close back.
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        PostMessageW(main_window_, WM_CLOSE, 0, 0);
+        if (!WaitForExit(5s)) TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+bool Program::WaitForExit(Duration limit) const {
+    return WaitForSingleObject(process_, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+}
+
+bool Program::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+HWND Program::WaitForWindow(const wchar_t* window_class, Duration limit) const {
+    HWND found = nullptr;
+    WaitFor([&] {
+        const auto windows = TopLevelWindows(process_id_, window_class, true);
+        found = windows.empty() ? nullptr : windows.front();
+        return found != nullptr;
+    }, limit);
+    return found;
+}
+
+std::vector<HWND> Program::VisibleWindows(const wchar_t* window_class) const {
+    return TopLevelWindows(process_id_, window_class, true);
+}
+
+void PressKeys(std::initializer_list<WORD> chord) {
+    std::vector<INPUT> inputs;
+    for (WORD key : chord) inputs.push_back(KeyInput(key, false));
+    for (auto key = std::rbegin(chord); key != std::rend(chord); ++key) inputs.push_back(KeyInput(*key, true));
+    Send(inputs);
+}
+
+void PressHotkey(int number) { PressKeys({VK_MENU, static_cast<WORD>(VK_NUMPAD0 + number)}); }
+
+void MoveMouse(POINT screen) {
+    Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen)});
+    WaitFor([&] { return CursorAt(screen); }, 2s);
+}
+
+void Click(POINT screen, int button) {
+    MoveMouse(screen);
+    Send({MouseInput(ButtonFlag(button, false)), MouseInput(ButtonFlag(button, true))});
+}
+
+void DoubleClick(POINT screen, int button) {
+    MoveMouse(screen);
+    Send({MouseInput(ButtonFlag(button, false)), MouseInput(ButtonFlag(button, true)),
+          MouseInput(ButtonFlag(button, false)), MouseInput(ButtonFlag(button, true))});
+}
+
+void Drag(POINT from, POINT to, int button) {
+    MoveMouse(from);
+    Send({MouseInput(ButtonFlag(button, false))});
+    MoveMouse({(from.x + to.x) / 2, (from.y + to.y) / 2});
+    MoveMouse(to);
+    Send({MouseInput(ButtonFlag(button, true))});
+}
+
+RECT WindowRectOnScreen(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+RECT ChildRectInParent(HWND child) {
+    RECT rect = WindowRectOnScreen(child);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+SIZE ClientSize(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return {rect.right, rect.bottom};
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool IsShown(HWND window) { return IsWindowVisible(window) != FALSE; }
+
+POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+POINT TrayIconPoint() {
+    // Wine's virtual-desktop taskbar draws tray icons from its right end.
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!taskbar) throw std::runtime_error("no taskbar");
+    const RECT rect = ClientRectOnScreen(taskbar);
+    const int icon = GetSystemMetrics(SM_CXSMICON);
+    return {rect.right - icon / 2 - 4, (rect.top + rect.bottom) / 2};
+}
+
+bool PopupMenuOpen() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+}
+
+HWND WaitForPopupMenu(Duration limit) {
+    HWND menu = nullptr;
+    WaitFor([&] {
+        menu = FindWindowW(L"#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    }, limit);
+    return menu;
+}
+
+std::filesystem::path FreshFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::filesystem::path folder = std::filesystem::path(temp) / L"kadrix-e2e" / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<std::filesystem::path> WaitForFiles(const std::filesystem::path& folder, std::size_t count,
+                                                Duration limit) {
+    std::vector<std::filesystem::path> files;
+    // A file counts once the writer has closed it: it opens without sharing.
+    WaitFor([&] {
+        files = FilesIn(folder);
+        if (files.size() < count) return false;
+        for (const auto& file : files) {
+            HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (handle == INVALID_HANDLE_VALUE) return false;
+            CloseHandle(handle);
+        }
+        return true;
+    }, limit);
+    return files;
+}
+
+std::optional<DWORD> ReadStoredNumber(const wchar_t* name, DWORD* type) {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    DWORD stored_type = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kOptionsKey, name, RRF_RT_ANY, &stored_type, &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (type) *type = stored_type;
+    return value;
+}
+
+std::optional<std::wstring> ReadStoredText(const wchar_t* name, DWORD* type) {
+    DWORD size = 0;
+    DWORD stored_type = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kOptionsKey, name, RRF_RT_ANY | RRF_NOEXPAND, &stored_type, nullptr, &size))
+        return std::nullopt;
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegGetValueW(HKEY_CURRENT_USER, kOptionsKey, name, RRF_RT_ANY | RRF_NOEXPAND, &stored_type, text.data(), &size))
+        return std::nullopt;
+    if (type) *type = stored_type;
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+std::optional<SIZE> ClipboardBitmapSize() {
+    if (!OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<SIZE> size;
+    if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+        BITMAP info{};
+        if (GetObjectW(bitmap, sizeof(info), &info)) size = SIZE{info.bmWidth, info.bmHeight};
+    }
+    CloseClipboard();
+    return size;
+}
+
+void EmptyTheClipboard() {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+COLORREF ScreenPixel(POINT screen) {
+    HDC dc = GetDC(nullptr);
+    const COLORREF colour = GetPixel(dc, screen.x, screen.y);
+    ReleaseDC(nullptr, dc);
+    return colour;
+}
+
+}  // namespace e2e

@@ -1,0 +1,99 @@
+#pragma once
+// Drives the real program under Wine: starts it, sends input the way a user would
+// (SendInput), finds its windows, and reads what it left in files, the registry and
+// the clipboard. Every wait has a time limit; nothing sleeps for a fixed time.
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using Duration = std::chrono::milliseconds;
+
+// Polls `condition` until it holds or `limit` passes; true when it held.
+bool WaitFor(const std::function<bool()>& condition, Duration limit = 10s);
+
+// Option values to store before the program starts (absent = not written).
+struct StoredOptions {
+    std::optional<DWORD> img_format;
+    std::optional<DWORD> need_save;
+    std::optional<std::wstring> save_path;
+    std::optional<DWORD> need_cursor;
+    std::optional<DWORD> play_sound;
+};
+
+// The program's registry key, removed and optionally filled before a start.
+void ResetStoredOptions(const StoredOptions& options = {});
+inline constexpr const wchar_t* kOptionsKey = L"Software\\Tavik Software\\Tavik Кадрикс";
+
+// One running instance of the program, ended (gracefully, else by force) when dropped.
+class Program {
+public:
+    static Program Start();
+    Program(Program&& other) noexcept;
+    Program& operator=(Program&&) = delete;
+    ~Program();
+
+    HWND MainWindow() const { return main_window_; }
+    HWND Control(int id) const { return GetDlgItem(main_window_, id); }
+    DWORD ProcessId() const { return process_id_; }
+    bool WaitForExit(Duration limit = 10s) const;
+    bool Running() const;
+    // Top-level window of this process with the given class (or any class when null), once visible.
+    HWND WaitForWindow(const wchar_t* window_class, Duration limit = 10s) const;
+    std::vector<HWND> VisibleWindows(const wchar_t* window_class) const;
+
+private:
+    Program() = default;
+    HANDLE process_ = nullptr;
+    DWORD process_id_ = 0;
+    HWND main_window_ = nullptr;
+};
+
+// Input, all through SendInput.
+void PressKeys(std::initializer_list<WORD> chord);  // pressed in order, released in reverse
+void PressHotkey(int number);                        // Alt + Num<number>
+void MoveMouse(POINT screen);
+void Click(POINT screen, int button = 0);            // 0 left, 1 right, 2 middle
+void DoubleClick(POINT screen, int button = 0);
+void Drag(POINT from, POINT to, int button = 0);
+
+// Window facts.
+RECT WindowRectOnScreen(HWND window);
+RECT ClientRectOnScreen(HWND window);
+RECT ChildRectInParent(HWND child);
+SIZE ClientSize(HWND window);
+std::wstring WindowText(HWND window);
+bool IsShown(HWND window);
+POINT Centre(const RECT& rect);
+
+// The notification-area icon of the program (the only one in the session's tray).
+POINT TrayIconPoint();
+// The popup menu window (#32768), once open.
+HWND WaitForPopupMenu(Duration limit = 5s);
+bool PopupMenuOpen();
+
+// Files.
+std::filesystem::path FreshFolder(const std::wstring& name);  // empty folder under the temp dir
+std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder);
+std::vector<std::filesystem::path> WaitForFiles(const std::filesystem::path& folder, std::size_t count,
+                                                Duration limit = 10s);
+
+// Registry.
+std::optional<DWORD> ReadStoredNumber(const wchar_t* name, DWORD* type = nullptr);
+std::optional<std::wstring> ReadStoredText(const wchar_t* name, DWORD* type = nullptr);
+
+// Clipboard: size of the bitmap on it, if any.
+std::optional<SIZE> ClipboardBitmapSize();
+void EmptyTheClipboard();
+
+// Screen pixels as the display shows them now.
+COLORREF ScreenPixel(POINT screen);
+
+}  // namespace e2e
