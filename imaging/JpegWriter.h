@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "imaging/ImageView.h"
+
+namespace kadrix {
+
+// Baseline JPEG of a 24- or 32-bit picture: libjpeg defaults, floating-point DCT,
+// the given quality (1-100) forced to baseline tables. An empty picture gives no bytes.
+// A libjpeg error throws kadrix::Error "JPEG error #<code>"; warnings are ignored.
+std::vector<std::uint8_t> compressJpeg(const ImageView& image, int quality);
+
+}  // namespace kadrix
