@@ -37,7 +37,7 @@ inline bool DecodeBoolean(std::wstring_view name, bool fits, std::uint32_t type,
 inline std::wstring DecodeString(std::wstring_view name, std::uint32_t type, std::span<const std::uint8_t> data) {
     if (data.empty()) return {};
     if (type != kRegSz && type != kRegExpandSz) throw InvalidDataType(name);
-    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    std::wstring text(data.size() / 2, L'\0');  // UTF-16 code units
     for (std::size_t i = 0; i < text.size(); ++i)
         text[i] = static_cast<wchar_t>(data[2 * i] | (data[2 * i + 1] << 8));
     return text.substr(0, text.find(L'\0'));

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs every test: the Windows-free unit tests natively (sanitizers on), then the
+# program's Windows-side and end-to-end tests under Wine on a display of their own.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+scripts/setup.sh
+status=0
+for preset in native windows; do
+  echo "== $preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset: tests"
+  ctest --preset "$preset" || status=1
+done
+exit $status
