@@ -10,6 +10,8 @@
 #include "app/TavikConsts.h"
 #include "app/TrayMenu.h"
 #include "controls/Skin.h"
+#include "imaging/JpegImage.h"
+#include "imaging/PngImage.h"
 #include "resources/ResourceIds.h"
 
 namespace kadrix {

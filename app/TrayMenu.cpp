@@ -6,8 +6,6 @@
 
 namespace kadrix {
 
-namespace {
-
 unique_hmenu BuildTrayMenu() {
     unique_hmenu menu(CreatePopupMenu());
     UINT position = 0;
@@ -22,8 +20,6 @@ unique_hmenu BuildTrayMenu() {
     }
     return menu;
 }
-
-}  // namespace
 
 void ShowTrayMenu(HWND owner) {
     const unique_hmenu menu = BuildTrayMenu();

@@ -1,11 +1,12 @@
 // The output stage: every capture ends here, in a file or on the clipboard, then
 // the sound. It keeps its errors to itself; only a save folder that cannot be made
 // is reported.
+#include "app/Main.h"
+
 #include <mmsystem.h>
 
 #include <array>
 
-#include "app/Main.h"
 #include "app/ResetOnExit.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
