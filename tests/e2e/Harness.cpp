@@ -1,6 +1,7 @@
 #include "Harness.h"
 
 #include <algorithm>
+#include <utility>
 #include <stdexcept>
 #include <thread>
 

@@ -1,6 +1,8 @@
 // Start-up, the main window's form, show/hide, closing, and the hotkeys' lifetime.
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include "Harness.h"
 #include "app/Commands.h"
 

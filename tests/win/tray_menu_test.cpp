@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/Commands.h"
 #include "app/TrayMenu.h"
 
 namespace kadrix {
