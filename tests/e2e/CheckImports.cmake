@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Fails when the program imports a DLL that Windows does not ship.
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")

@@ -1,9 +1,9 @@
 // Start-up, the main window's form, show/hide, closing, and the hotkeys' lifetime.
 #include <gtest/gtest.h>
 
-#include <shellapi.h>
-
 #include "Harness.h"
+
+#include <shellapi.h>
 #include "app/Commands.h"
 
 namespace e2e {
