@@ -1,0 +1,126 @@
+#include "imaging/Bitmap.h"
+
+#include <array>
+#include <cstdlib>
+
+#include "app/Error.h"
+#include "imaging/BmpWriter.h"
+#include "imaging/DibPixels.h"
+#include "imaging/FileSink.h"
+
+namespace kadrix {
+
+namespace {
+
+unique_hbitmap createBitmap(PixelFormat format, int width, int height) {
+    if (format == PixelFormat::Device) {
+        const WindowDC screen(nullptr);
+        return unique_hbitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return unique_hbitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+// On a palette display a device bitmap's colours mean something only with the system palette.
+unique_hpalette systemPaletteIfAny() {
+    const WindowDC screen(nullptr);
+    if (!(GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE)) return {};
+    std::array<std::uint8_t, sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY)> storage{};
+    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(GetSystemPaletteEntries(screen.get(), 0, 256, logical->palPalEntry));
+    return unique_hpalette(CreatePalette(logical));
+}
+
+// 24- and 32-bit DIB sections are read in place; everything else through the platform's conversion.
+DibPixels storedPixels(HBITMAP bitmap, int bitsPerPixel) {
+    DIBSECTION section{};
+    if (GetObjectW(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
+        section.dsBmih.biCompression == BI_RGB && bitsPerPixel >= 24) {
+        GdiFlush();
+        DibPixels pixels;
+        const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
+        const int width = section.dsBm.bmWidth, height = section.dsBm.bmHeight;
+        pixels.view = section.dsBmih.biHeight > 0
+                          ? bottomUpView(bits, width, height, bitsPerPixel)
+                          : ImageView{width, height, bitsPerPixel, bits, section.dsBm.bmWidthBytes, {}};
+        return pixels;
+    }
+    return copyAsDib(bitmap, bitsPerPixel);
+}
+
+}  // namespace
+
+Bitmap::Bitmap(HBITMAP adopted) : bitmap_(adopted) {
+    BITMAP info{};
+    if (adopted && GetObjectW(adopted, sizeof info, &info)) {
+        width_ = info.bmWidth;
+        height_ = std::abs(info.bmHeight);
+    }
+}
+
+void Bitmap::setPixelFormat(PixelFormat format) {
+    if (format == format_) return;
+    reallocate(format, width_, height_);
+}
+
+void Bitmap::setWidth(int width) { setSize(width, height_); }
+void Bitmap::setHeight(int height) { setSize(width_, height); }
+
+void Bitmap::setSize(int width, int height) {
+    if (width == width_ && height == height_) return;
+    reallocate(format_, width, height);
+}
+
+int Bitmap::bitsPerPixel() const {
+    BITMAP info{};
+    if (!bitmap_ || !GetObjectW(bitmap_.get(), sizeof info, &info)) return 0;
+    return info.bmBitsPixel * info.bmPlanes;
+}
+
+HDC Bitmap::canvas() {
+    if (!canvas_) {
+        canvas_.reset(CreateCompatibleDC(nullptr));
+        if (!canvas_) throw Error(L"Cannot create a drawing surface");
+        if (bitmap_) SelectObject(canvas_.get(), bitmap_.get());
+    }
+    return canvas_.get();
+}
+
+void Bitmap::reallocate(PixelFormat format, int width, int height) {
+    if (width < 0 || height < 0) throw Error(L"A bitmap cannot have a negative size");
+    unique_hbitmap fresh;
+    unique_hpalette freshPalette;
+    if (width > 0 && height > 0) {
+        fresh = createBitmap(format, width, height);
+        if (!fresh)
+            throw Error(L"Cannot create a bitmap of " + std::to_wstring(width) + L" x " + std::to_wstring(height) +
+                        L" pixels");
+        if (format == PixelFormat::Device) freshPalette = systemPaletteIfAny();
+    }
+    // The old bitmap leaves the canvas before it is deleted.
+    if (canvas_) {
+        if (fresh) SelectObject(canvas_.get(), fresh.get());
+        else canvas_.reset();
+    }
+    bitmap_ = std::move(fresh);
+    palette_ = std::move(freshPalette);
+    format_ = format;
+    width_ = width;
+    height_ = height;
+}
+
+void Bitmap::saveToFile(const std::wstring& path) const {
+    FileSink file(path);
+    if (!empty()) writeBmp(storedPixels(bitmap_.get(), bitsPerPixel()).view, file);
+    file.commit();
+}
+
+}  // namespace kadrix

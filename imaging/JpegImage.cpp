@@ -1,0 +1,29 @@
+#include "imaging/JpegImage.h"
+
+#include <algorithm>
+
+#include "imaging/FileSink.h"
+#include "imaging/JpegWriter.h"
+
+namespace kadrix {
+
+void TJPEGImage::Assign(const Bitmap& bitmap) {
+    compressed_.clear();
+    pixels_ = copyAsDib(bitmap.handle(), 24);
+}
+
+void TJPEGImage::setCompressionQuality(int quality) { quality_ = std::clamp(quality, 1, 100); }
+
+void TJPEGImage::Compress() {
+    compressed_.clear();
+    compressed_ = compressJpeg(pixels_.view, quality_);
+}
+
+void TJPEGImage::SaveToFile(const std::wstring& path) {
+    if (compressed_.empty()) Compress();
+    FileSink file(path);
+    file.write(compressed_);
+    file.commit();
+}
+
+}  // namespace kadrix

@@ -1,0 +1,19 @@
+#include "imaging/PngImage.h"
+
+#include "imaging/FileSink.h"
+#include "imaging/PngWriter.h"
+
+namespace kadrix {
+
+void TPngImage::Assign(const Bitmap& bitmap) {
+    const int bits = bitmap.bitsPerPixel();
+    pixels_ = copyAsDib(bitmap.handle(), bits < 16 ? bits : 24);
+}
+
+void TPngImage::SaveToFile(const std::wstring& path) const {
+    FileSink file(path);
+    writePng(pixels_.view, file);
+    file.commit();
+}
+
+}  // namespace kadrix
