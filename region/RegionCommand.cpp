@@ -1,7 +1,17 @@
 #include "app/Main.h"
+#include "region/DlgScreenRect.h"
 
 namespace kadrix {
 
-void TMainForm::P_ItemScreenUserWindowRectClickClick() {}
+void TMainForm::P_ItemScreenUserWindowRectClickClick() {
+    // The overlay belongs to this command alone: one opened over it by the hotkey is
+    // another command's, and each is released when its own command returns.
+    TFormScreenRect overlay;
+    overlay.SetBounds(0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    const bool shown = Shower;
+    if (shown) Hide();
+    if (overlay.ShowModal() == mrOk) SaveCurrentScreen();
+    if (shown) Show();
+}
 
 }  // namespace kadrix

@@ -1,0 +1,279 @@
+#include "region/DlgScreenRect.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "app/ErrorBox.h"
+#include "app/Main.h"
+#include "app/Win32Error.h"
+
+namespace kadrix {
+
+namespace {
+
+// The overlay's form: layout and look.
+struct OverlayForm {
+    const wchar_t* window_class;
+    DWORD style;
+    DWORD ex_style;
+    int design_width;
+    int design_height;
+    const wchar_t* cursor;
+    int background;            // system colour index
+    COLORREF transparent_color;
+    BYTE alpha;
+    UINT timer_interval_ms;
+};
+
+const OverlayForm kFormScreenRect{
+    L"TFormScreenRect", WS_POPUP, WS_EX_LAYERED, 488, 281, IDC_CROSS, COLOR_BTNFACE, RGB(0, 128, 0), 150, 50,
+};
+constexpr COLORREF kSelectionColor = RGB(255, 0, 0);
+constexpr UINT_PTR kTimerKeyDown = 1;
+
+// The overlay whose modal run is innermost. Only it keeps itself on top, so overlays
+// opened one over another do not take the top from each other every tick.
+TFormScreenRect* innermost_overlay = nullptr;
+
+class InnermostScope {
+public:
+    explicit InnermostScope(TFormScreenRect* overlay) : previous_(std::exchange(innermost_overlay, overlay)) {}
+    ~InnermostScope() { innermost_overlay = previous_; }
+    InnermostScope(const InnermostScope&) = delete;
+    InnermostScope& operator=(const InnermostScope&) = delete;
+
+private:
+    TFormScreenRect* previous_;
+};
+
+void RegisterOverlayClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW window_class{sizeof(window_class)};
+    if (GetClassInfoExW(instance, kFormScreenRect.window_class, &window_class)) return;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, kFormScreenRect.cursor);
+    window_class.hbrBackground = GetSysColorBrush(kFormScreenRect.background);
+    window_class.lpszClassName = kFormScreenRect.window_class;
+    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW");
+}
+
+void FillArea(HDC dc, const Rect& area, HBRUSH brush) {
+    const RECT rect{area.left, area.top, area.right, area.bottom};
+    FillRect(dc, &rect, brush);
+}
+
+}  // namespace
+
+TFormScreenRect::TFormScreenRect() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterOverlayClass(instance, &TFormScreenRect::WindowProcThunk);
+    window_.reset(CreateWindowExW(kFormScreenRect.ex_style, kFormScreenRect.window_class, L"", kFormScreenRect.style,
+                                  0, 0, kFormScreenRect.design_width, kFormScreenRect.design_height, nullptr, nullptr,
+                                  instance, this));
+    if (!window_) throw Win32Error(L"CreateWindowExW");
+    if (!SetLayeredWindowAttributes(window_.get(), kFormScreenRect.transparent_color, kFormScreenRect.alpha,
+                                    LWA_COLORKEY | LWA_ALPHA))
+        throw Win32Error(L"SetLayeredWindowAttributes");
+    outline_pen_.reset(CreatePen(PS_DOT, 1, kSelectionColor));
+    handle_pen_.reset(CreatePen(PS_SOLID, 1, kSelectionColor));
+    hole_brush_.reset(CreateSolidBrush(kFormScreenRect.transparent_color));
+    handle_brush_.reset(CreateSolidBrush(kSelectionColor));
+    if (!outline_pen_ || !handle_pen_ || !hole_brush_ || !handle_brush_) throw Win32Error(L"CreatePen");
+    SetTimer(window_.get(), kTimerKeyDown, kFormScreenRect.timer_interval_ms, nullptr);
+    FormCreate();
+}
+
+TFormScreenRect::~TFormScreenRect() {
+    // The window goes first, while the pens and buffers its messages might use still exist.
+    window_.reset();
+}
+
+void TFormScreenRect::SetBounds(int left, int top, int width, int height) {
+    SetWindowPos(window_.get(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TFormScreenRect::ShowModal() {
+    const InnermostScope innermost(this);
+    const HWND window = window_.get();
+    modal_result_ = 0;
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    SetFocus(window);
+    MSG message{};
+    while (modal_result_ == 0) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) throw Win32Error(L"GetMessageW");
+        if (got == 0) {
+            // The program is ending: leave the quit for the outer loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            modal_result_ = mrCancel;
+            break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (GetCapture() == window) ReleaseCapture();
+    ShowWindow(window, SW_HIDE);
+    return modal_result_;
+}
+
+void TFormScreenRect::FormCreate() { ExitStatus = 0; }
+
+void TFormScreenRect::TimerKeyDownTimer() {
+    if (ExitStatus != 0) {
+        KillTimer(window_.get(), kTimerKeyDown);
+        return;
+    }
+    if (innermost_overlay != this) return;
+    SetWindowPos(window_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TFormScreenRect::FormKeyUp(WPARAM key) {
+    if (key != VK_ESCAPE) return;
+    ExitStatus = 1;
+    modal_result_ = mrCancel;
+}
+
+void TFormScreenRect::FormMouseDown(UINT message, int X, int Y) {
+    isDown = true;
+    downX = X;
+    downY = Y;
+    // Moves and the release must reach us also beyond the edges.
+    if (message == WM_LBUTTONDOWN) SetCapture(window_.get());
+}
+
+void TFormScreenRect::FormMouseMove(int X, int Y) {
+    if (!isDown) return;
+    // One frame composed off-screen, then shown at once: the veil over what the last
+    // step drew, the new hole, outline and handles. Only that area changes.
+    const Rect now = SelectionBounds({downX, downY}, {X, Y});
+    const Rect area = Union(drawn_, now);
+    WindowDC window_dc(window_.get());
+    const HDC back = Backbuffer(window_dc.get());
+    FillArea(back, area, GetSysColorBrush(kFormScreenRect.background));
+    DrawSelection(back, {X, Y});
+    BitBlt(window_dc.get(), area.left, area.top, area.width(), area.height(), back, area.left, area.top, SRCCOPY);
+    drawn_ = now;
+}
+
+void TFormScreenRect::DrawSelection(HDC dc, Point pointer) const {
+    const Point press{downX, downY};
+    {
+        // Dotted outline whose gaps, like the inside, are in the see-through key colour.
+        const SelectedObject pen(dc, outline_pen_.get());
+        const SelectedObject brush(dc, hole_brush_.get());
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, kFormScreenRect.transparent_color);
+        const Rect hole = OrderedRect(press, pointer);
+        Rectangle(dc, hole.left, hole.top, hole.right, hole.bottom);
+    }
+    const SelectedObject pen(dc, handle_pen_.get());
+    const SelectedObject brush(dc, handle_brush_.get());
+    for (const Rect& handle : HandleRects(press, pointer)) Rectangle(dc, handle.left, handle.top, handle.right, handle.bottom);
+}
+
+HDC TFormScreenRect::Backbuffer(HDC window_dc) {
+    if (back_dc_) return back_dc_.get();
+    RECT client{};
+    GetClientRect(window_.get(), &client);
+    unique_hbitmap bitmap(CreateCompatibleBitmap(window_dc, client.right, client.bottom));
+    unique_hdc dc(CreateCompatibleDC(window_dc));
+    if (!bitmap || !dc) throw Win32Error(L"CreateCompatibleBitmap");
+    SelectObject(dc.get(), bitmap.get());
+    back_bitmap_ = std::move(bitmap);
+    back_dc_ = std::move(dc);
+    return back_dc_.get();
+}
+
+void TFormScreenRect::FormMouseUp(int X, int Y) {
+    // A release whose press went to another window is no selection on this overlay.
+    if (!isDown) return;
+    isDown = false;
+    const RECT selection{downX, downY, X, Y};
+    std::unique_ptr<Bitmap> capture = GetUserScreenRect(selection);
+    MainForm->BMPScreen = std::move(capture);
+    ExitStatus = 1;
+    modal_result_ = mrOk;
+}
+
+std::unique_ptr<Bitmap> TFormScreenRect::GetUserScreenRect(const RECT& aRect) {
+    // A drag up or left copies the same rectangle as the drag the other way.
+    const Rect area = OrderedRect({aRect.left, aRect.top}, {aRect.right, aRect.bottom});
+    auto bitmap = std::make_unique<Bitmap>();
+    bitmap->setSize(area.width(), area.height());
+    ShowWindow(window_.get(), SW_HIDE);
+    if (!bitmap->empty()) {
+        const WindowDC screen(nullptr);
+        BitBlt(bitmap->canvas(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY);
+    }
+    return bitmap;
+}
+
+void TFormScreenRect::Paint() {
+    // The veil alone: a selection shows again with the next pointer move.
+    const PaintScope paint(window_.get());
+    FillRect(paint.dc(), &paint.area(), GetSysColorBrush(kFormScreenRect.background));
+}
+
+LRESULT CALLBACK TFormScreenRect::WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<TFormScreenRect*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TFormScreenRect*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form || message == WM_NCCREATE || !form->window_) return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    return form->WindowProc(message, wparam, lparam);
+}
+
+LRESULT TFormScreenRect::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+    try {
+        return HandleMessage(message, wparam, lparam);
+    } catch (...) {
+        ShowStandardErrorBox(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT TFormScreenRect::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    const int x = GET_X_LPARAM(lparam);
+    const int y = GET_Y_LPARAM(lparam);
+    switch (message) {
+    case WM_TIMER:
+        if (wparam == kTimerKeyDown) TimerKeyDownTimer();
+        return 0;
+    case WM_KEYUP:
+        FormKeyUp(wparam);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        FormMouseDown(message, x, y);
+        return 0;
+    case WM_MOUSEMOVE:
+        FormMouseMove(x, y);
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        FormMouseUp(x, y);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers everything
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_CLOSE:
+        // Alt+F4 and the like give up like Esc instead of destroying the window under the modal run.
+        ExitStatus = 1;
+        modal_result_ = mrCancel;
+        return 0;
+    }
+    return DefWindowProcW(window_.get(), message, wparam, lparam);
+}
+
+}  // namespace kadrix

@@ -1,0 +1,63 @@
+#pragma once
+// The region-selection overlay: a veiled, borderless, layered window over the desktop
+// on which the user drags a rectangle. Its result goes into MainForm's BMPScreen.
+#include <windows.h>
+
+#include <memory>
+
+#include "app/Win32Handles.h"
+#include "imaging/Bitmap.h"
+#include "region/SelectionGeometry.h"
+
+namespace kadrix {
+
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+class TFormScreenRect {
+public:
+    TFormScreenRect();  // no owner; hidden until ShowModal
+    ~TFormScreenRect();
+    TFormScreenRect(const TFormScreenRect&) = delete;
+    TFormScreenRect& operator=(const TFormScreenRect&) = delete;
+
+    HWND handle() const noexcept { return window_.get(); }
+    void SetBounds(int left, int top, int width, int height);
+    // Runs until a mouse button is released (mrOk) or Esc is released (mrCancel); hidden afterwards.
+    int ShowModal();
+
+    // A screen-format copy of that rectangle of the screen, taken with the overlay hidden.
+    std::unique_ptr<Bitmap> GetUserScreenRect(const RECT& aRect);
+
+private:
+    static LRESULT CALLBACK WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+    void FormCreate();
+    void FormKeyUp(WPARAM key);
+    void FormMouseDown(UINT message, int X, int Y);
+    void FormMouseMove(int X, int Y);
+    void FormMouseUp(int X, int Y);
+    void TimerKeyDownTimer();
+    void Paint();
+    void DrawSelection(HDC dc, Point pointer) const;
+    HDC Backbuffer(HDC window_dc);
+
+    int ExitStatus = 0;
+    bool isDown = false;
+    int downX = 0;
+    int downY = 0;
+
+    int modal_result_ = 0;
+    Rect drawn_{};  // what the last drag step drew, wiped by the next one
+    unique_hwnd window_;
+    unique_hpen outline_pen_;
+    unique_hpen handle_pen_;
+    unique_hbrush hole_brush_;
+    unique_hbrush handle_brush_;
+    unique_hbitmap back_bitmap_;
+    unique_hdc back_dc_;  // declared after its bitmap: destroyed first
+};
+
+}  // namespace kadrix
