@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "settings/OptionsStore.h"
+
 #include "app/Main.h"
 #include "app/TavikConsts.h"
 #include "settings/RegistryRules.h"
@@ -68,26 +70,29 @@ std::wstring GetSpecialFolderPath(unsigned short folder) {
     return buffer;
 }
 
-void TMainForm::LoadOptions() {
+void LoadOptionsFromRegistry(OptionsRecord& options) {
     const unique_hkey key = OpenOptionsKey();
     if (!key) return;
     HKEY k = key.get();
-    OPT_IMG_format = ValueExists(k, L"IMG_format") ? ReadInteger(k, L"IMG_format") : 3;
-    OPT_NeedSave = ValueExists(k, L"NeedSave") ? ReadBoolean(k, L"NeedSave") : true;
-    OPT_SavePath = ValueExists(k, L"SavePath") ? ReadString(k, L"SavePath") : GetSpecialFolderPath(CSIDL_COMMON_PICTURES);
-    OPT_NeedCursor = ValueExists(k, L"NeedCursor") ? ReadBoolean(k, L"NeedCursor") : true;
-    OPT_PlaySound = ValueExists(k, L"PlaySound") ? ReadBoolean(k, L"PlaySound") : true;
+    options.OPT_IMG_format = ValueExists(k, L"IMG_format") ? ReadInteger(k, L"IMG_format") : 3;
+    options.OPT_NeedSave = ValueExists(k, L"NeedSave") ? ReadBoolean(k, L"NeedSave") : true;
+    options.OPT_SavePath = ValueExists(k, L"SavePath") ? ReadString(k, L"SavePath") : GetSpecialFolderPath(CSIDL_COMMON_PICTURES);
+    options.OPT_NeedCursor = ValueExists(k, L"NeedCursor") ? ReadBoolean(k, L"NeedCursor") : true;
+    options.OPT_PlaySound = ValueExists(k, L"PlaySound") ? ReadBoolean(k, L"PlaySound") : true;
 }
 
-void TMainForm::SaveOptions() {
+void SaveOptionsToRegistry(const OptionsRecord& options) {
     const unique_hkey key = OpenOptionsKey();
     if (!key) return;
     HKEY k = key.get();
-    WriteInteger(k, L"IMG_format", OPT_IMG_format);
-    WriteInteger(k, L"NeedSave", OPT_NeedSave ? 1 : 0);
-    WriteString(k, L"SavePath", OPT_SavePath);
-    WriteInteger(k, L"NeedCursor", OPT_NeedCursor ? 1 : 0);
-    WriteInteger(k, L"PlaySound", OPT_PlaySound ? 1 : 0);
+    WriteInteger(k, L"IMG_format", options.OPT_IMG_format);
+    WriteInteger(k, L"NeedSave", options.OPT_NeedSave ? 1 : 0);
+    WriteString(k, L"SavePath", options.OPT_SavePath);
+    WriteInteger(k, L"NeedCursor", options.OPT_NeedCursor ? 1 : 0);
+    WriteInteger(k, L"PlaySound", options.OPT_PlaySound ? 1 : 0);
 }
+
+void TMainForm::LoadOptions() { LoadOptionsFromRegistry(*this); }
+void TMainForm::SaveOptions() { SaveOptionsToRegistry(*this); }
 
 }  // namespace kadrix

@@ -1,0 +1,269 @@
+#include "settings/DlgSettings.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/ErrorBox.h"
+#include "app/Win32Error.h"
+#include "controls/Skin.h"
+#include "settings/DialogPlacement.h"
+#include "settings/Shobjidl.h"
+
+namespace kadrix {
+
+namespace {
+
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+constexpr COLORREF kLabelText = RGB(0, 0, 0);
+constexpr int kFormatListDropHeight = 200;
+
+void RegisterSettingsClass(HINSTANCE instance) {
+    WNDCLASSEXW window_class{sizeof(window_class)};
+    if (GetClassInfoExW(instance, kSettingsWindowClass, &window_class)) return;
+    window_class.lpfnWndProc = DefDlgProcW;
+    window_class.cbWndExtra = DLGWINDOWEXTRA;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = kSettingsWindowClass;
+    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW");
+}
+
+// An in-memory template of the bare frame (no controls: they come from the table in
+// client pixels). DLGTEMPLATE, then menu none, the class name and the caption.
+std::vector<WORD> FrameTemplate() {
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD));
+    DLGTEMPLATE frame{};
+    frame.style = kDialogStyle;
+    std::memcpy(words.data(), &frame, sizeof(frame));
+    words.push_back(0);
+    for (const wchar_t* text : {kSettingsWindowClass, kSettingsCaption}) {
+        for (const wchar_t* c = text; *c; ++c) words.push_back(static_cast<WORD>(*c));
+        words.push_back(0);
+    }
+    return words;
+}
+
+struct ControlClass {
+    const wchar_t* window_class;
+    DWORD style;
+};
+
+ControlClass ClassOf(SettingsControlKind kind) {
+    switch (kind) {
+    case SettingsControlKind::CheckBox:
+        return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP};
+    case SettingsControlKind::Label:
+        return {WC_STATICW, SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX};
+    case SettingsControlKind::Edit:
+        return {WC_EDITW, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
+    case SettingsControlKind::Button:
+        return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP};
+    case SettingsControlKind::FormatList:
+        return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+    }
+    return {WC_STATICW, 0};
+}
+
+// A drop-down list sizes its closed face from its font; bring it to the declared height.
+void FitClosedHeight(HWND list, int height) {
+    RECT face{};
+    GetWindowRect(list, &face);
+    const LRESULT field = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (field == CB_ERR) return;
+    SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + height - (face.bottom - face.top));
+}
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void SetChecked(HWND box, bool checked) { SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+Box WindowBox(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+}  // namespace
+
+TFormSetting::TFormSetting(HWND owner)
+    : owner_(owner),
+      font_(CreateSkinFont(kSettingsFontHeight, FW_NORMAL, false)),
+      field_brush_(CreateSolidBrush(kSettingsFieldColor)) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterSettingsClass(instance);
+    const std::vector<WORD> frame = FrameTemplate();
+    window_.reset(CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner,
+                                             &TFormSetting::DialogProcThunk, reinterpret_cast<LPARAM>(this)));
+    if (!window_) throw Win32Error(L"CreateDialogIndirectParamW");
+    CreateControls();
+}
+
+void TFormSetting::CreateControls() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const SettingsControlDecl& decl : kSettingsControls) {
+        const ControlClass kind = ClassOf(decl.kind);
+        const int height = decl.kind == SettingsControlKind::FormatList ? decl.height + kFormatListDropHeight
+                                                                        : decl.height;
+        HWND control = CreateWindowExW(0, kind.window_class, decl.text, WS_CHILD | WS_VISIBLE | kind.style, decl.left,
+                                       decl.top, decl.width, height, window_.get(),
+                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(decl.id)), instance, nullptr);
+        if (!control) throw Win32Error(L"CreateWindowExW");
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+    SendMessageW(Control(idEditPath), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kPathCueText));
+    const HWND formats = Control(idComboBoxFormats);
+    for (const wchar_t* item : kFormatItems) SendMessageW(formats, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    FitClosedHeight(formats, kSettingsControls[3].height);
+}
+
+void TFormSetting::Fill(const OptionsRecord& options) {
+    SetChecked(Control(idCheckBoxSave), options.OPT_NeedSave);
+    SetChecked(Control(idCheckBoxNeedCursor), options.OPT_NeedCursor);
+    SetWindowTextW(Control(idEditPath), options.OPT_SavePath.c_str());
+    // An index outside the list selects nothing.
+    SendMessageW(Control(idComboBoxFormats), CB_SETCURSEL, static_cast<WPARAM>(options.OPT_IMG_format), 0);
+    SetChecked(Control(idCheckBoxPlaySound), options.OPT_PlaySound);
+}
+
+void TFormSetting::CopyTo(OptionsRecord& options) const {
+    options.OPT_NeedSave = Checked(Control(idCheckBoxSave));
+    options.OPT_NeedCursor = Checked(Control(idCheckBoxNeedCursor));
+    options.OPT_SavePath = TextOf(Control(idEditPath));
+    options.OPT_IMG_format = static_cast<std::int32_t>(SendMessageW(Control(idComboBoxFormats), CB_GETCURSEL, 0, 0));
+    options.OPT_PlaySound = Checked(Control(idCheckBoxPlaySound));
+}
+
+void TFormSetting::PlaceOverOwner() {
+    RECT window{};
+    RECT client{};
+    GetWindowRect(window_.get(), &window);
+    GetClientRect(window_.get(), &client);
+    const int width = window.right - window.left - client.right + kSettingsClientWidth;
+    const int height = window.bottom - window.top - client.bottom + kSettingsClientHeight;
+    MONITORINFO monitor{sizeof(monitor)};
+    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const Box work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+    const Position place = CentredOver(WindowBox(owner_), width, height, work);
+    SetWindowPos(window_.get(), nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TFormSetting::ShowModal() {
+    ModalResult = 0;
+    PlaceOverOwner();
+    const bool owner_was_enabled = owner_ && !EnableWindow(owner_, FALSE);
+    ShowWindow(window_.get(), SW_SHOW);
+    SetFocus(Control(idEditPath));
+    MSG message{};
+    while (ModalResult == 0) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // leave the quit to the main loop
+            ModalResult = mrCancel;
+        } else if (got == -1) {
+            ModalResult = mrCancel;
+        } else if (!IsDialogMessageW(window_.get(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    // Re-enable the owner before hiding, so that activation goes back to it.
+    if (owner_was_enabled) EnableWindow(owner_, TRUE);
+    ShowWindow(window_.get(), SW_HIDE);
+    return ModalResult;
+}
+
+HWND TFormSetting::FindOpen(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (std::wstring_view(name) == kSettingsWindowClass && GetWindow(window, GW_OWNER) == s.owner &&
+                IsWindowVisible(window)) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void TFormSetting::BtnOpenClick() {
+    const HWND box = Control(idEditPath);
+    std::wstring path;
+    if (SelectFolder(window_.get(), kFolderChooserTitle, TextOf(box), path)) SetWindowTextW(box, path.c_str());
+}
+
+void TFormSetting::OnCommand(WORD id, WORD notification) {
+    if (notification != BN_CLICKED) return;
+    switch (id) {
+    case idBtnOpen:
+        BtnOpenClick();
+        break;
+    case idBtnSave:
+        ModalResult = mrOk;
+        break;
+    case idBtnClose:
+        ModalResult = mrCancel;
+        break;
+    default:
+        break;  // IDOK and IDCANCEL from Enter and Esc: neither button is default or cancel
+    }
+}
+
+INT_PTR CALLBACK TFormSetting::DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrW(window, DWLP_USER, lparam);
+    auto* form = reinterpret_cast<TFormSetting*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!form) return FALSE;
+    try {
+        return form->DialogProc(message, wparam, lparam);
+    } catch (...) {
+        ShowStandardErrorBox(std::current_exception());
+        return TRUE;
+    }
+}
+
+INT_PTR TFormSetting::DialogProc(UINT message, WPARAM wparam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return FALSE;  // the focus is set when shown
+    case WM_COMMAND:
+        OnCommand(LOWORD(wparam), HIWORD(wparam));
+        return TRUE;
+    case WM_CLOSE:
+        ModalResult = mrCancel;
+        return TRUE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        const HDC dc = reinterpret_cast<HDC>(wparam);
+        SetTextColor(dc, kLabelText);
+        SetBkColor(dc, kSettingsFieldColor);
+        return reinterpret_cast<INT_PTR>(field_brush_.get());
+    }
+    case WM_CTLCOLORSTATIC: {
+        const HDC dc = reinterpret_cast<HDC>(wparam);
+        SetTextColor(dc, kLabelText);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    }
+    return FALSE;
+}
+
+}  // namespace kadrix

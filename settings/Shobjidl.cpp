@@ -1,0 +1,82 @@
+#include "settings/Shobjidl.h"
+
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include <memory>
+
+namespace kadrix {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// Text allocated by the shell, freed with CoTaskMemFree.
+struct CoTaskMemDeleter {
+    void operator()(wchar_t* text) const noexcept { CoTaskMemFree(text); }
+};
+using unique_cotaskmem_string = std::unique_ptr<wchar_t, CoTaskMemDeleter>;
+
+}  // namespace
+
+TFileDialogEvents* TFileDialogEvents::Create() { return std::make_unique<TFileDialogEvents>().release(); }
+
+HRESULT TFileDialogEvents::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IFileDialogEvents) {
+        *object = static_cast<IFileDialogEvents*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG TFileDialogEvents::AddRef() { return ++count_; }
+
+ULONG TFileDialogEvents::Release() {
+    const ULONG remaining = --count_;
+    if (remaining == 0) std::unique_ptr<TFileDialogEvents> last_reference(this);
+    return remaining;
+}
+
+HRESULT TFileDialogEvents::OnFileOk(IFileDialog* dialog) {
+    // S_OK on every path: the chooser always accepts and closes.
+    ComPtr<IShellItem> item;
+    if (!dialog || FAILED(dialog->GetResult(&item)) || !item) return S_OK;
+    wchar_t* name = nullptr;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &name))) return S_OK;
+    const unique_cotaskmem_string owned(name);
+    if (owned) Directory_ = owned.get();
+    return S_OK;
+}
+
+bool RunFolderDialog(IFileDialog& dialog, HWND owner, const std::wstring& title, const std::wstring& initialFolder,
+                     std::wstring& path) {
+    // The results of the set-up calls do not matter: the chooser opens regardless.
+    dialog.SetTitle(title.c_str());
+    ComPtr<IShellItem> folder;
+    if (SUCCEEDED(SHCreateItemFromParsingName(initialFolder.c_str(), nullptr, IID_IShellItem, &folder)) && folder)
+        dialog.SetFolder(folder.Get());
+    dialog.SetOptions(FOS_PICKFOLDERS);
+
+    // Our own reference keeps Directory readable whatever the chooser does with its own.
+    const ComPtr<TFileDialogEvents> events = TFileDialogEvents::Create();
+    DWORD cookie = 0;
+    dialog.Advise(events.Get(), &cookie);
+    const bool accepted = dialog.Show(owner) == S_OK;
+    if (accepted) path = events->Directory();
+    dialog.Unadvise(cookie);
+    return accepted;
+}
+
+bool SelectFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, std::wstring& path) {
+    ComPtr<IFileDialog> dialog;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                IID_IFileDialog, &dialog)) ||
+        !dialog)
+        return false;
+    return RunFolderDialog(*dialog.Get(), owner, title, initialFolder, path);
+}
+
+}  // namespace kadrix

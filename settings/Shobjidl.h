@@ -1,0 +1,58 @@
+#pragma once
+// The shell's folder chooser: SelectFolder shows the item-based file dialog in folder
+// mode, modal to a window, and hands back the file-system path of the accepted folder.
+#include <windows.h>
+#include <shobjidl.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+namespace kadrix {
+
+// Event sink of the chooser; it only remembers the folder accepted in OnFileOk.
+// Reference counted as COM wants: the count starts at 0 and the last Release frees it.
+class TFileDialogEvents final : public IFileDialogEvents {
+public:
+    // A new sink on the heap, not yet referenced; hand it to a ComPtr at once.
+    static TFileDialogEvents* Create();
+
+    const std::wstring& Directory() const noexcept { return Directory_; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog* dialog) override;
+    HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*, FDE_SHAREVIOLATION_RESPONSE*) override {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*, FDE_OVERWRITE_RESPONSE*) override {
+        return S_OK;
+    }
+
+    TFileDialogEvents() = default;
+
+private:
+    // Only the last Release frees a sink, so none lives on the stack.
+    ~TFileDialogEvents() = default;
+    friend struct std::default_delete<TFileDialogEvents>;
+
+    std::atomic<ULONG> count_{0};
+    std::wstring Directory_;
+};
+
+// True when the user accepted a folder: `path` then holds its file-system path, empty
+// when it has none. False when the chooser is missing, cancelled or failed; `path` is
+// left alone then. Failures are silent.
+bool SelectFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, std::wstring& path);
+
+// The same on a chooser the caller made (SelectFolder creates the shell's own).
+bool RunFolderDialog(IFileDialog& dialog, HWND owner, const std::wstring& title, const std::wstring& initialFolder,
+                     std::wstring& path);
+
+}  // namespace kadrix
