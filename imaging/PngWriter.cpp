@@ -10,6 +10,7 @@
 #include "app/Error.h"
 #include "imaging/LittleEndian.h"
 #include "imaging/PngFormat.h"
+#include "imaging/PngSubFilter.h"
 
 namespace kadrix {
 
@@ -29,29 +30,6 @@ void writeChunk(ByteSink& sink, const char (&type)[5], std::span<const std::uint
     sink.write(head);
     sink.write(data);
     sink.write(tail);
-}
-
-// Raw row in PNG order, Sub-filtered in the same pass: out[i] = raw[i] - raw[i - bpp].
-void subFilterRow(const ImageView& image, int y, std::uint8_t* out, std::size_t rowBytes) {
-    const std::uint8_t* in = image.row(y);
-    switch (image.bitsPerPixel) {
-    case 24:
-    case 32: {
-        const int step = image.bitsPerPixel / 8;
-        std::uint8_t pr = 0, pg = 0, pb = 0;
-        for (int x = 0; x < image.width; ++x, in += step, out += 3) {
-            out[0] = static_cast<std::uint8_t>(in[2] - pr);
-            out[1] = static_cast<std::uint8_t>(in[1] - pg);
-            out[2] = static_cast<std::uint8_t>(in[0] - pb);
-            pr = in[2], pg = in[1], pb = in[0];
-        }
-        return;
-    }
-    default:  // packed indices: one byte per complete pixel for filtering
-        out[0] = in[0];
-        for (std::size_t i = 1; i < rowBytes; ++i) out[i] = static_cast<std::uint8_t>(in[i] - in[i - 1]);
-        return;
-    }
 }
 
 // One zlib stream cut into IDAT chunks each time the output buffer fills.
@@ -136,7 +114,7 @@ void writePng(const ImageView& image, ByteSink& sink) {
     static constexpr std::uint8_t kSubFilter[] = {1};
     std::vector<std::uint8_t> filtered(rowBytes);
     for (int y = 0; y < image.height; ++y) {
-        subFilterRow(image, y, filtered.data(), rowBytes);
+        subFilterRow(image, y, filtered.data());
         idat.feed(kSubFilter);
         idat.feed(filtered);
     }

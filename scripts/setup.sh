@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   g++ googletest libgtest-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
   wine64 fonts-wine xvfb x11-utils xdotool numlockx imagemagick
-  pngcheck jpeginfo sox
+  pngcheck jpeginfo sox libbenchmark-dev
 )
 missing=()
 for p in "${packages[@]}"; do
