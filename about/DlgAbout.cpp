@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "about/CentredPlacement.h"
 #include "app/OtherFunc.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
 #include "controls/Skin.h"
 #include "resources/ResourceIds.h"
+#include "settings/DialogPlacement.h"
 
 namespace kadrix {
 
@@ -150,9 +150,9 @@ void TFormAbout::PlaceOverOwner() {
     MONITORINFO monitor{sizeof(monitor)};
     GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    const int left = CentredStartWithin(owner.left, owner.right - owner.left, width, work.left, work.right - work.left);
-    const int top = CentredStartWithin(owner.top, owner.bottom - owner.top, height, work.top, work.bottom - work.top);
-    SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Position place = CentredOver({owner.left, owner.top, owner.right, owner.bottom}, width, height,
+                                       {work.left, work.top, work.right, work.bottom});
+    SetWindowPos(window_, nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Unscaled and centred: what does not fit the client area is cut off evenly.
@@ -163,8 +163,9 @@ void TFormAbout::PaintPicture(HDC dc) const {
     GetClientRect(window_, &client);
     unique_hdc source(CreateCompatibleDC(dc));
     SelectedObject selected(source.get(), picture_.get());
-    BitBlt(dc, CentredStart(0, client.right, size.bmWidth), CentredStart(0, client.bottom, size.bmHeight),
-           size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
+    // Integer halves of negative differences: the odd cropped pixel goes right and down.
+    BitBlt(dc, (client.right - size.bmWidth) / 2, (client.bottom - size.bmHeight) / 2, size.bmWidth, size.bmHeight,
+           source.get(), 0, 0, SRCCOPY);
 }
 
 // Labels are see-through: the picture under them first, then their text.
