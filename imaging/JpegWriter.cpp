@@ -68,6 +68,16 @@ void endDestination(j_compress_ptr info) {
     destination->bytes->resize(destination->bytes->size() - destination->manager.free_in_buffer);
 }
 
+// Blue, green, red (and a spare byte) to the red, green, blue that libjpeg's RGB input wants.
+template <int Step>
+void toRgb(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int width) {
+    for (int x = 0; x < width; ++x, in += Step, out += 3) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+    }
+}
+
 struct CompressorGuard {
     jpeg_compress_struct& info;
     ~CompressorGuard() { jpeg_destroy_compress(&info); }
@@ -88,16 +98,10 @@ int encode(jpeg_compress_struct& info, ErrorTrap& trap, jpeg_destination_mgr& de
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
 
-    const int step = image.bitsPerPixel / 8;
+    const auto convert = image.bitsPerPixel == 32 ? toRgb<4> : toRgb<3>;
     JSAMPROW rows[1] = {rgbRow};
     for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* in = image.row(y);
-        std::uint8_t* out = rgbRow;
-        for (int x = 0; x < image.width; ++x, in += step, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-        }
+        convert(image.row(y), rgbRow, image.width);
         jpeg_write_scanlines(&info, rows, 1);
     }
     jpeg_finish_compress(&info);
