@@ -153,12 +153,16 @@ void TMainForm::Hide() { ShowWindow(window_, SW_HIDE); }
 
 template <typename Capture>
 void TMainForm::HideAroundCapture(Capture&& capture) {
-    // An error from the grab skips the show step on purpose: it reaches the error box
-    // with the window still hidden.
-    const bool shown = Shower;
-    if (shown) Hide();
+    // The window comes back also when the grab fails, before the error box shows.
+    struct ShowAgain {
+        TMainForm& form;
+        bool shown;
+        ~ShowAgain() {
+            if (shown) form.Show();
+        }
+    } show_again{*this, Shower};
+    if (show_again.shown) Hide();
     capture();
-    if (shown) Show();
 }
 
 void TMainForm::BtnScreenClick() {

@@ -73,6 +73,7 @@ private:
     template <typename Capture>
     void HideAroundCapture(Capture&& capture);
 
+    void WriteCaptureFile();
     void CreateComponents();
     void OnTrayNotify(UINT mouse_message);
     void Paint();
@@ -93,9 +94,6 @@ private:
     unique_hicon program_icon_large_;
     unique_hicon program_icon_small_;
 };
-
-// File-system path of a shell special folder (CSIDL), or empty when the shell has none.
-std::wstring GetSpecialFolderPath(unsigned short folder);
 
 // The application's single main window.
 extern TMainForm* MainForm;

@@ -2,13 +2,10 @@
 // bitmap, then the output stage.
 #include "app/Main.h"
 #include "app/ResetOnExit.h"
+#include "capture/CursorStep.h"
 
 namespace kadrix {
 
-namespace {
-
-// Blends the current cursor into `target` at its screen position minus the hot spot.
-// Monochrome cursors (no colour bitmap) are left out; both icon bitmaps are released.
 void DrawCursor(Bitmap& target, std::unique_ptr<Bitmap>& cursor_slot) {
     cursor_slot = std::make_unique<Bitmap>();
     CURSORINFO cursor{};
@@ -25,8 +22,6 @@ void DrawCursor(Bitmap& target, std::unique_ptr<Bitmap>& cursor_slot) {
     AlphaBlend(target.canvas(), x, y, picture.width(), picture.height(), picture.canvas(), 0, 0, picture.width(),
                picture.height(), blend);
 }
-
-}  // namespace
 
 void TMainForm::GetScreen() {
     BMPScreen->setPixelFormat(PixelFormat::Bits24);

@@ -10,6 +10,8 @@
 #include "app/ResetOnExit.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
+#include "capture/CaptureFormats.h"
+#include "capture/FileNames.h"
 #include "capture/SaveFolder.h"
 #include "capture/TimeName.h"
 #include "imaging/JpegImage.h"
@@ -28,14 +30,6 @@ struct DiskFolders final : FolderOps {
     }
     bool Create(const std::wstring& folder) override { return CreateDirectoryW(folder.c_str(), nullptr) != 0; }
 };
-
-int JpegQuality(std::int32_t format) {
-    switch (format) {
-    case 2: return 20;
-    case 3: return 60;
-    default: return 100;
-    }
-}
 
 class OpenClipboardScope {
 public:
@@ -87,6 +81,8 @@ std::wstring TMainForm::GetCurrentTimeName() {
 }
 
 void TMainForm::SaveCurrentScreen() {
+    // A click without a drag selects nothing: there is no picture to put anywhere.
+    if (BMPScreen->empty()) return;
     if (OPT_NeedSave) {
         DiskFolders folders;
         if (!EnsureFolder(OPT_SavePath + L"\\", folders)) {
@@ -95,39 +91,48 @@ void TMainForm::SaveCurrentScreen() {
         }
     }
     try {
-        if (OPT_NeedSave) {
-            SaveFileName = OPT_SavePath + L"\\" + GetCurrentTimeName();
-            switch (OPT_IMG_format) {
-            case 0:
-                BMPScreen->saveToFile(SaveFileName + L".bmp");
-                break;
-            case 1: {
-                ResetOnExit release(PNGImg);
-                PNGImg = std::make_unique<TPngImage>();
-                PNGImg->Assign(*BMPScreen);
-                PNGImg->SaveToFile(SaveFileName + L".png");
-                break;
-            }
-            case 2:
-            case 3:
-            case 4: {
-                ResetOnExit release(JpegIm);
-                JpegIm = std::make_unique<TJPEGImage>();
-                JpegIm->Assign(*BMPScreen);
-                JpegIm->setCompressionQuality(JpegQuality(OPT_IMG_format));
-                JpegIm->Compress();
-                JpegIm->SaveToFile(SaveFileName + L".jpg");
-                break;
-            }
-            default:
-                break;  // an unknown format writes nothing, yet the sound still plays
-            }
-        } else {
+        if (OPT_NeedSave)
+            WriteCaptureFile();
+        else
             PutOnClipboard(window_, *BMPScreen);
-        }
         if (OPT_PlaySound) PlaySoundW(SoundPath().c_str(), nullptr, SND_ASYNC);
     } catch (...) {
         // A failed write or a busy clipboard ends the capture silently.
+    }
+}
+
+void TMainForm::WriteCaptureFile() {
+    SaveFileName = OPT_SavePath + L"\\" + GetCurrentTimeName();
+    const std::optional<CaptureFormat> format = CaptureFormatOf(OPT_IMG_format);
+    if (!format) return;  // an unknown format writes nothing, yet the sound still plays
+    SaveFileName = ClaimFreeFileName(SaveFileName, format->extension);
+    const std::wstring path = SaveFileName + format->extension;
+    try {
+        switch (format->kind) {
+        case FileKind::Bmp:
+            BMPScreen->saveToFile(path);
+            break;
+        case FileKind::Png: {
+            ResetOnExit release(PNGImg);
+            PNGImg = std::make_unique<TPngImage>();
+            PNGImg->Assign(*BMPScreen);
+            PNGImg->SaveToFile(path);
+            break;
+        }
+        case FileKind::Jpeg: {
+            ResetOnExit release(JpegIm);
+            JpegIm = std::make_unique<TJPEGImage>();
+            JpegIm->Assign(*BMPScreen);
+            JpegIm->setCompressionQuality(format->jpeg_quality);
+            JpegIm->Compress();
+            JpegIm->SaveToFile(path);
+            break;
+        }
+        }
+    } catch (...) {
+        // No truncated or empty picture stays behind under a capture's name.
+        DeleteFileW(path.c_str());
+        throw;
     }
 }
 

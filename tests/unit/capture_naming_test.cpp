@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "capture/CaptureFormats.h"
 #include "capture/SaveFolder.h"
 #include "capture/TimeName.h"
 
@@ -22,6 +23,28 @@ TEST(TimeName, WritesEveryFieldWithoutLeadingZeros) {
 
 TEST(TimeName, ElevenJanuaryAndFirstNovemberShareTheirDateDigits) {
     EXPECT_EQ(FormatTimeName({2017, 1, 11, 8, 0, 0, 0}), FormatTimeName({2017, 11, 1, 8, 0, 0, 0}));
+}
+
+TEST(CaptureFormats, IndexesChooseExtensionAndQuality) {
+    const struct {
+        std::int32_t index;
+        const wchar_t* extension;  // null: nothing is written
+        int quality;
+    } cases[] = {{0, L".bmp", 0}, {1, L".png", 0}, {2, L".jpg", 20}, {3, L".jpg", 60},
+                 {4, L".jpg", 100}, {5, nullptr, 0}, {-1, nullptr, 0}};
+    for (const auto& c : cases) {
+        const auto format = CaptureFormatOf(c.index);
+        ASSERT_EQ(format.has_value(), c.extension != nullptr) << c.index;
+        if (!format) continue;
+        EXPECT_STREQ(format->extension, c.extension) << c.index;
+        if (format->kind == FileKind::Jpeg) EXPECT_EQ(format->jpeg_quality, c.quality) << c.index;
+    }
+}
+
+TEST(CaptureFormats, TakenNamesGetANumberBeforeTheExtension) {
+    EXPECT_EQ(NumberedName(L"C:\\Shots\\112017_0000", 1), L"C:\\Shots\\112017_0000");
+    EXPECT_EQ(NumberedName(L"C:\\Shots\\112017_0000", 2), L"C:\\Shots\\112017_0000_2");
+    EXPECT_EQ(NumberedName(L"x", 10), L"x_10");
 }
 
 // A file system of folders in memory, recording what gets created.
