@@ -1,0 +1,275 @@
+// The About dialog read from the live window, and what the web links hand to the
+// browser, seen through Wine's browser hook.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+#include "about/AboutLayout.h"
+#include "app/Commands.h"
+#include "app/TavikConsts.h"
+
+namespace e2e {
+namespace {
+
+constexpr const wchar_t* kDialogClass = L"#32770";
+
+// Wine maps the Linux root as drive Z:.
+std::wstring WinePath(const std::string& linux_path) {
+    std::wstring path = L"Z:";
+    for (char c : linux_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+std::string SourceFolder() {
+    const std::string file = __FILE__;
+    return file.substr(0, file.find_last_of('/'));
+}
+
+struct ExpectedControl {
+    kadrix::AboutControlId id;
+    RECT rect;  // in the client area; right and bottom of fitted labels are not checked
+    std::wstring text;
+};
+
+std::vector<ExpectedControl> ExpectedControls() {
+    using namespace kadrix;
+    return {
+        {idProgrammLabel, {58, 107}, L"Tavik Кадрикс"},
+        {idVersionLabel, {58, 129}, L"Версия программы: 2.0"},
+        {idAuthorLabel, {58, 151}, std::wstring(NoticeCaption) + L": " + NoticeText},
+        {idInfoLabel, {58, 181, 541, 287},
+         L"Кадрикс - современная и удобная БЕСПЛАТНАЯ программа для создания снимков (фото/скриншотов) "
+         L"рабочего стола. Позволяет сделать снимок рабочего стола и сохранить его в файл в разных "
+         L"популярных форматах."},
+        {idSiteLabel, {22, 282, 279, 298}, L"Сайт программы"},
+        {idSupportLabel, {288, 282, 547, 298}, L"Техническая поддержка"},
+        {idCloseButton, {419, 327, 541, 360}, L"Закрыть"},
+    };
+}
+
+void ExpectTheForm(HWND dialog) {
+    EXPECT_EQ(WindowText(dialog), L"О программе...");
+    const SIZE client = ClientSize(dialog);
+    EXPECT_EQ(client.cx, 550);
+    EXPECT_EQ(client.cy, 371);
+    for (const ExpectedControl& expected : ExpectedControls()) {
+        HWND control = GetDlgItem(dialog, expected.id);
+        ASSERT_NE(control, nullptr) << expected.id;
+        EXPECT_EQ(WindowText(control), expected.text) << expected.id;
+        const RECT rect = ChildRectInParent(control);
+        EXPECT_EQ(rect.left, expected.rect.left) << expected.id;
+        EXPECT_EQ(rect.top, expected.rect.top) << expected.id;
+        if (expected.rect.right) {
+            EXPECT_EQ(rect.right, expected.rect.right) << expected.id;
+            EXPECT_EQ(rect.bottom, expected.rect.bottom) << expected.id;
+        } else {
+            EXPECT_GT(rect.right - rect.left, 0) << expected.id << " does not fit its text";
+            EXPECT_GT(rect.bottom - rect.top, 0) << expected.id << " does not fit its text";
+        }
+    }
+}
+
+// The background artwork as stored in the source tree.
+class AboutPicture {
+public:
+    AboutPicture() {
+        const std::wstring path = WinePath(SourceFolder() + "/../../resources/art/about.bmp");
+        bitmap_ = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        dc_ = CreateCompatibleDC(nullptr);
+        previous_ = SelectObject(dc_, bitmap_);
+    }
+    ~AboutPicture() {
+        SelectObject(dc_, previous_);
+        DeleteDC(dc_);
+        DeleteObject(bitmap_);
+    }
+    bool Loaded() const { return bitmap_ != nullptr; }
+    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+
+private:
+    HBITMAP bitmap_;
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+class AboutDialog : public ::testing::Test {
+protected:
+    void SetUp() override { ResetStoredOptions(); }
+
+    HWND OpenWithButton(const Program& program) {
+        const POINT button = Centre(WindowRectOnScreen(program.Control(kadrix::cmdAbout)));
+        ClickUntil(button, 0, [&] { return !program.VisibleWindows(kDialogClass).empty(); });
+        return WaitForDialog(program);
+    }
+
+    HWND OpenFromTray(const Program& program) {
+        ChooseTrayItem(10);  // "О программе"
+        return WaitForDialog(program);
+    }
+
+    static void ChooseTrayItem(int position) {  // 1-based, separators not counted
+        ASSERT_TRUE(ClickUntil(TrayIconPoint(), 1, PopupMenuOpen)) << "the tray menu did not open";
+        for (int step = 0; step < position; ++step) PressKeys({VK_DOWN});
+        PressKeys({VK_RETURN});
+        ASSERT_TRUE(WaitFor([] { return !PopupMenuOpen(); }));
+    }
+
+    // Wine now and then drops a click that arrives together with the pointer, so the
+    // click is repeated until what it opens shows.
+    static bool ClickUntil(POINT point, int button, const std::function<bool()>& shown) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Click(point, button);
+            if (WaitFor(shown, 3s)) return true;
+        }
+        return false;
+    }
+
+    static HWND WaitForDialog(const Program& program) {
+        HWND dialog = program.WaitForWindow(kDialogClass);
+        // Keys go to the foreground window, and the labels paint last.
+        WaitFor([&] { return dialog && GetForegroundWindow() == dialog; });
+        return dialog;
+    }
+};
+
+TEST_F(AboutDialog, ShowsItsFormCentredOverTheMainWindowWhichItDisables) {
+    Program program = Program::Start();
+    HWND dialog = OpenWithButton(program);
+    ASSERT_NE(dialog, nullptr);
+    ExpectTheForm(dialog);
+    EXPECT_FALSE(IsWindowEnabled(program.MainWindow()));
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.MainWindow());
+
+    const POINT centre = Centre(WindowRectOnScreen(dialog));
+    const POINT main_centre = Centre(WindowRectOnScreen(program.MainWindow()));
+    EXPECT_LE(std::abs(centre.x - main_centre.x), 1);
+    EXPECT_LE(std::abs(centre.y - main_centre.y), 1);
+
+    HWND close = GetDlgItem(dialog, kadrix::idCloseButton);
+    EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), close) << "the close button is first in tab order";
+    EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), kadrix::idCloseButton);
+}
+
+TEST_F(AboutDialog, ShowsThePictureUnscaledCentredAndCroppedUnderSeeThroughLabels) {
+    AboutPicture picture;
+    ASSERT_TRUE(picture.Loaded());
+    Program program = Program::Start();
+    HWND dialog = OpenWithButton(program);
+    ASSERT_NE(dialog, nullptr);
+    const RECT client = ClientRectOnScreen(dialog);
+
+    // 565 x 380 in 550 x 371: 7 columns and 4 rows cut off at the left and top.
+    const POINT samples[] = {
+        {0, 0},      {549, 0},   {0, 370},  {549, 370},  // the corners
+        {275, 40},   {300, 90},             // logo band and its edge
+        {25, 285},   {290, 285},            // inside the link boxes, clear of their text
+        {60, 290},   {400, 340},            // the white panel and the grey footer
+    };
+    for (const POINT& sample : samples) {
+        const POINT screen{client.left + sample.x, client.top + sample.y};
+        const COLORREF expected = picture.Pixel(sample.x + 7, sample.y + 4);
+        EXPECT_TRUE(WaitFor([&] { return ScreenPixel(screen) == expected; }, 3s))
+            << "client pixel " << sample.x << "," << sample.y << ": screen " << std::hex << ScreenPixel(screen)
+            << ", picture " << expected;
+    }
+}
+
+TEST_F(AboutDialog, EnterEscAndTheCloseBoxCloseItAndEveryOpeningIsANewOne) {
+    Program program = Program::Start();
+    HWND main = program.MainWindow();
+
+    HWND first = OpenWithButton(program);
+    ASSERT_NE(first, nullptr);
+    ExpectTheForm(first);
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(first); })) << "Enter did not close the dialog";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
+
+    HWND second = OpenFromTray(program);
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(IsWindow(first));
+    ExpectTheForm(second);
+    PressKeys({VK_ESCAPE});
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(second); })) << "Esc did not close the dialog";
+
+    HWND third = OpenWithButton(program);
+    ASSERT_NE(third, nullptr);
+    ExpectTheForm(third);
+    PostMessageW(third, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(third); })) << "the close box did not close the dialog";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
+    EXPECT_TRUE(program.Running());
+}
+
+// Wine hands every web address to the programs listed under this key; the test's
+// stand-in records them in a file.
+class WebLinks : public AboutDialog {
+protected:
+    static constexpr const char* kLog = "/tmp/kadrix-e2e-opened.txt";
+
+    void SetUp() override {
+        AboutDialog::SetUp();
+        DeleteFileW(WinePath(kLog).c_str());
+        std::string command = SourceFolder() + "/record-url.sh " + kLog;
+        const std::wstring browsers(command.begin(), command.end());
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers", REG_SZ,
+                                  browsers.c_str(), static_cast<DWORD>((browsers.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    void TearDown() override {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers");
+    }
+
+    static std::vector<std::wstring> Opened() {
+        std::vector<std::wstring> lines;
+        std::ifstream log(std::filesystem::path(WinePath(kLog)));
+        for (std::string line; std::getline(log, line);) lines.emplace_back(line.begin(), line.end());
+        return lines;
+    }
+
+    static std::vector<std::wstring> WaitForOpened(std::size_t count) {
+        std::vector<std::wstring> lines;
+        WaitFor([&] {
+            lines = Opened();
+            return lines.size() >= count;
+        }, 15s);
+        return lines;
+    }
+};
+
+TEST_F(WebLinks, TrayItemsOpenTheirAddressesUnchanged) {
+    Program program = Program::Start();
+    const struct {
+        int position;
+        const wchar_t* address;
+    } items[] = {
+        {6, kadrix::ProgramSiteURL},
+        {7, kadrix::CompanySiteURL},
+        {8, kadrix::VKGroupURL},
+        {9, kadrix::SupportURL},
+    };
+    std::vector<std::wstring> expected;
+    for (const auto& item : items) {
+        ChooseTrayItem(item.position);
+        expected.push_back(item.address);
+        EXPECT_EQ(WaitForOpened(expected.size()), expected) << "after tray item " << item.position;
+    }
+}
+
+TEST_F(WebLinks, AboutLinksOpenTheirAddressesAndKeepTheDialogOpen) {
+    Program program = Program::Start();
+    HWND dialog = OpenWithButton(program);
+    ASSERT_NE(dialog, nullptr);
+
+    Click(Centre(WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSiteLabel))));
+    EXPECT_EQ(WaitForOpened(1), (std::vector<std::wstring>{kadrix::ProgramSiteURL}));
+    Click(Centre(WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSupportLabel))));
+    EXPECT_EQ(WaitForOpened(2), (std::vector<std::wstring>{kadrix::ProgramSiteURL, kadrix::SupportURL}));
+    EXPECT_TRUE(IsWindow(dialog));
+}
+
+}  // namespace
+}  // namespace e2e
