@@ -1,6 +1,10 @@
 #include "Harness.h"
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <cstdlib>
 #include <utility>
 #include <stdexcept>
 #include <thread>
@@ -89,10 +93,22 @@ bool CursorAt(POINT screen) {
 bool WaitFor(const std::function<bool()>& condition, Duration limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
+        // The test's own windows keep painting while it waits.
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
         if (condition()) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(kPoll);
     }
+}
+
+void RunCommand(const Program& program, int command) {
+    SendMessageW(program.MainWindow(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+}
+
+void RunHotkey(const Program& program, int number) {
+    SendMessageW(program.MainWindow(), WM_HOTKEY, static_cast<WPARAM>(number),
+                 MAKELPARAM(MOD_ALT, VK_NUMPAD0 + number));
 }
 
 void ResetStoredOptions(const StoredOptions& options) {
@@ -331,11 +347,180 @@ void EmptyTheClipboard() {
     CloseClipboard();
 }
 
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 COLORREF ScreenPixel(POINT screen) {
     HDC dc = GetDC(nullptr);
     const COLORREF colour = GetPixel(dc, screen.x, screen.y);
     ReleaseDC(nullptr, dc);
     return colour;
+}
+
+void PressMouse(POINT screen, int button) {
+    MoveMouse(screen);
+    Send({MouseInput(ButtonFlag(button, false))});
+}
+
+void ReleaseMouse(POINT screen, int button) {
+    MoveMouse(screen);
+    Send({MouseInput(ButtonFlag(button, true))});
+}
+
+namespace {
+
+Picture PixelsOf(HDC dc, HBITMAP bitmap, int width, int height) {
+    Picture picture{width, height, std::vector<COLORREF>(static_cast<std::size_t>(width) * height)};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    std::vector<RGBQUAD> bgra(picture.pixels.size());
+    if (GetDIBits(dc, bitmap, 0, height, bgra.data(), &info, DIB_RGB_COLORS) != height) return {};
+    for (std::size_t i = 0; i < bgra.size(); ++i)
+        picture.pixels[i] = RGB(bgra[i].rgbRed, bgra[i].rgbGreen, bgra[i].rgbBlue);
+    return picture;
+}
+
+LRESULT CALLBACK KnownPictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_PAINT) {
+        auto colour = reinterpret_cast<KnownPicture::Colour>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(window, &paint);
+        RECT area{};
+        GetWindowRect(window, &area);
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        std::vector<COLORREF> bgr(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const COLORREF c = colour({area.left + x, area.top + y});
+                bgr[static_cast<std::size_t>(y) * width + x] = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+            }
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, bgr.data(), &info, DIB_RGB_COLORS);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+Picture ScreenPicture(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    Picture picture = PixelsOf(memory, bitmap, width, height);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+Picture ReadBmpFile(const std::filesystem::path& file) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!bitmap) return {};
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof(info), &info);
+    HDC screen = GetDC(nullptr);
+    Picture picture = PixelsOf(screen, bitmap, info.bmWidth, std::abs(info.bmHeight));
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return picture;
+}
+
+Picture ClipboardPicture() {
+    if (!OpenClipboard(nullptr)) return {};
+    Picture picture;
+    if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+        BITMAP info{};
+        GetObjectW(bitmap, sizeof(info), &info);
+        HDC screen = GetDC(nullptr);
+        picture = PixelsOf(screen, bitmap, info.bmWidth, std::abs(info.bmHeight));
+        ReleaseDC(nullptr, screen);
+    }
+    CloseClipboard();
+    return picture;
+}
+
+KnownPicture::KnownPicture(const RECT& area, Colour colour) : area_(area), colour_(colour) {
+    thread_ = std::thread([this] { Run(); });
+    if (!WaitFor([this] { return window_ != nullptr; }, 5s)) throw std::runtime_error("the known picture did not open");
+}
+
+KnownPicture::~KnownPicture() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    thread_.join();
+}
+
+void KnownPicture::Run() {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = KnownPictureProc;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"E2EKnownPicture";
+    RegisterClassW(&window_class);
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP | WS_VISIBLE,
+                                  area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, nullptr,
+                                  nullptr, window_class.hInstance, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(colour_));
+    InvalidateRect(window, nullptr, FALSE);
+    window_ = window;
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+}
+
+bool KnownPicture::Shown() const {
+    const POINT probes[] = {{area_.left, area_.top}, {area_.right - 1, area_.bottom - 1}, Centre(area_)};
+    for (POINT probe : probes)
+        if (ScreenPixel(probe) != colour_(probe)) return false;
+    return true;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+void TypeText(const std::wstring& text) {
+    std::vector<INPUT> inputs;
+    for (const wchar_t c : text) {
+        for (const bool up : {false, true}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = c;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            inputs.push_back(input);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::wstring ControlText(HWND window) {
+    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+HWND FocusedWindowOf(HWND window) {
+    GUITHREADINFO info{sizeof(info)};
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+POINT CloseBoxPoint(HWND window) {
+    const RECT frame = WindowRectOnScreen(window);
+    return {frame.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
+            frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSIZE) / 2};
 }
 
 }  // namespace e2e

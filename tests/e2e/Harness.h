@@ -4,11 +4,14 @@
 // the clipboard. Every wait has a time limit; nothing sleeps for a fixed time.
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -56,6 +59,11 @@ private:
     HWND main_window_ = nullptr;
 };
 
+// Runs a command or hotkey and returns once the program has handled it (SendMessage),
+// for tests that check what a capture wrote rather than how it was triggered.
+void RunCommand(const Program& program, int command);
+void RunHotkey(const Program& program, int number);
+
 // Input, all through SendInput.
 void PressKeys(std::initializer_list<WORD> chord);  // pressed in order, released in reverse
 void PressHotkey(int number);                        // Alt + Num<number>
@@ -95,5 +103,54 @@ void EmptyTheClipboard();
 
 // Screen pixels as the display shows them now.
 COLORREF ScreenPixel(POINT screen);
+
+// Mouse button held down and let go separately, for drags that stop half-way.
+void PressMouse(POINT screen, int button = 0);
+void ReleaseMouse(POINT screen, int button = 0);
+
+// Pixels of a picture, top-down, as COLORREF values.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(POINT point) const { return pixels[static_cast<std::size_t>(point.y) * width + point.x]; }
+};
+Picture ScreenPicture(const RECT& area);                  // that area of the screen as shown now
+Picture ReadBmpFile(const std::filesystem::path& file);  // empty when the file is no readable BMP
+Picture ClipboardPicture();                              // the bitmap on the clipboard; empty when none
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file);
+
+// A window of this process that shows colour(x, y) at every screen point of `area`,
+// drawn by a thread of its own while the test waits. Closed when dropped.
+class KnownPicture {
+public:
+    using Colour = COLORREF (*)(POINT screen);
+    KnownPicture(const RECT& area, Colour colour);
+    ~KnownPicture();
+    KnownPicture(const KnownPicture&) = delete;
+    KnownPicture& operator=(const KnownPicture&) = delete;
+    // True once the screen shows the picture at its corners and centre.
+    bool Shown() const;
+
+private:
+    void Run();
+    RECT area_;
+    Colour colour_;
+    std::atomic<HWND> window_ = nullptr;
+    std::thread thread_;
+};
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Types text into whatever has the keyboard focus, character by character.
+void TypeText(const std::wstring& text);
+// Text of a window of any process (WM_GETTEXT, so also an edit box's current text).
+std::wstring ControlText(HWND window);
+// The window with the keyboard focus in the thread that owns `window`, if any.
+HWND FocusedWindowOf(HWND window);
+// The point of a window's title-bar close box, for a window with a fixed frame.
+POINT CloseBoxPoint(HWND window);
 
 }  // namespace e2e

@@ -1,0 +1,142 @@
+// Captures through the real program: what lands in files and on the clipboard.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "Harness.h"
+#include "app/Commands.h"
+
+namespace e2e {
+namespace {
+
+class Capture : public ::testing::Test {
+protected:
+    std::filesystem::path folder = FreshFolder(L"capture");
+
+    Program StartWith(DWORD format, DWORD need_save = 1, std::wstring path = {}) {
+        ResetStoredOptions({.img_format = format, .need_save = need_save,
+                            .save_path = path.empty() ? folder.wstring() : path, .need_cursor = 0, .play_sound = 1});
+        return Program::Start();
+    }
+};
+
+// Pixels at scattered points away from the main window, which hides for the grab.
+void ExpectSameAsScreen(const Picture& picture, const Picture& screen, const RECT& skip) {
+    ASSERT_EQ(picture.width, screen.width);
+    ASSERT_EQ(picture.height, screen.height);
+    int compared = 0;
+    for (int y = 5; y < screen.height; y += 37)
+        for (int x = 3; x < screen.width; x += 41) {
+            if (x >= skip.left && x < skip.right && y >= skip.top && y < skip.bottom) continue;
+            ASSERT_EQ(picture.at({x, y}), screen.at({x, y})) << x << "," << y;
+            ++compared;
+        }
+    EXPECT_GT(compared, 300);
+}
+
+TEST_F(Capture, DesktopHotkeyWritesTheScreenAsBmpIntoACreatedFolderTree) {
+    const std::filesystem::path tree = folder / L"2017" / L"January";
+    Program program = StartWith(0, 1, tree.wstring());
+    const RECT main = WindowRectOnScreen(program.MainWindow());
+    PressHotkey(0);
+    const auto files = WaitForFiles(tree, 1);
+    ASSERT_EQ(files.size(), 1u);
+    const Picture screen = ScreenPicture({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const std::wstring date = std::to_wstring(now.wDay) + std::to_wstring(now.wMonth) + std::to_wstring(now.wYear);
+    const std::wstring name = files[0].filename().wstring();
+    EXPECT_TRUE(std::regex_match(name, std::wregex(date + L"_[0-9]+\\.bmp"))) << name;
+    EXPECT_EQ(std::filesystem::file_size(files[0]), 3'148'854u) << "1366 x 768 at 24 bits";
+
+    const auto bytes = ReadFileBytes(files[0]);
+    EXPECT_EQ(bytes.at(28), 24) << "bits per pixel";
+    ExpectSameAsScreen(ReadBmpFile(files[0]), screen, main);
+    EXPECT_TRUE(WaitFor([&] { return IsShown(program.MainWindow()); })) << "the window comes back";
+}
+
+TEST_F(Capture, ClipboardOutputHoldsTheScreenAndWritesNoFile) {
+    EmptyTheClipboard();
+    Program program = StartWith(0, 0);
+    const RECT main = WindowRectOnScreen(program.MainWindow());
+    RunHotkey(program, 0);
+    const Picture screen = ScreenPicture({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    ExpectSameAsScreen(ClipboardPicture(), screen, main);
+    EXPECT_TRUE(FilesIn(folder).empty());
+}
+
+TEST_F(Capture, WindowHotkeyCapturesTheForegroundWindow) {
+    Program program = StartWith(0);
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = DefWindowProcW;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hbrBackground = CreateSolidBrush(RGB(200, 30, 40));
+    window_class.lpszClassName = L"CaptureTarget";
+    RegisterClassW(&window_class);
+    HWND target = CreateWindowExW(0, L"CaptureTarget", L"Цель", WS_POPUP | WS_VISIBLE, 60, 80, 320, 180, nullptr,
+                                  nullptr, window_class.hInstance, nullptr);
+    ASSERT_NE(target, nullptr);
+    SetForegroundWindow(target);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target && ScreenPixel({200, 170}) == RGB(200, 30, 40); }));
+
+    PressHotkey(1);
+    const auto files = WaitForFiles(folder, 1);
+    ASSERT_EQ(files.size(), 1u);
+    const Picture picture = ReadBmpFile(files[0]);
+    EXPECT_EQ(picture.width, 320);
+    EXPECT_EQ(picture.height, 180);
+    for (const POINT at : {POINT{0, 0}, POINT{319, 179}, POINT{160, 90}})
+        if (picture.width == 320 && picture.height == 180) {
+            EXPECT_EQ(picture.at(at), RGB(200, 30, 40)) << at.x << "," << at.y;
+        }
+    DestroyWindow(target);
+}
+
+TEST_F(Capture, EveryFormatIndexWritesItsFile) {
+    const struct {
+        DWORD index;
+        const wchar_t* extension;  // null: nothing written
+    } cases[] = {{1, L".png"}, {2, L".jpg"}, {3, L".jpg"}, {4, L".jpg"}, {5, nullptr}, {0xFFFFFFFF, nullptr}};
+    std::vector<std::uintmax_t> jpeg_sizes;
+    for (const auto& c : cases) {
+        folder = FreshFolder(L"capture-formats");
+        Program program = StartWith(c.index);
+        RunHotkey(program, 0);
+        const auto files = FilesIn(folder);
+        if (!c.extension) {
+            EXPECT_TRUE(files.empty()) << c.index;
+            continue;
+        }
+        ASSERT_EQ(files.size(), 1u) << c.index;
+        EXPECT_EQ(files[0].extension(), c.extension);
+        const auto bytes = ReadFileBytes(files[0]);
+        ASSERT_GT(bytes.size(), 8u);
+        if (c.index == 1) {
+            EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
+        } else {
+            EXPECT_TRUE(bytes[0] == 0xFF && bytes[1] == 0xD8);
+            jpeg_sizes.push_back(bytes.size());
+        }
+    }
+    ASSERT_EQ(jpeg_sizes.size(), 3u);
+    EXPECT_LT(jpeg_sizes[0], jpeg_sizes[1]);
+    EXPECT_LT(jpeg_sizes[1], jpeg_sizes[2]);
+}
+
+TEST_F(Capture, FolderThatCannotBeMadeShowsTheMessageOnceAndWritesNothing) {
+    Program program = StartWith(0, 1, L"Q:\\Снимки");
+    PostMessageW(program.MainWindow(), WM_HOTKEY, 0, 0);
+    HWND box = program.WaitForWindow(L"#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), L"Tavik Кадрикс");
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), L"Не удалось создать путь для сохранения. Измените настройки.");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), program.MainWindow());
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(program.VisibleWindows(L"#32770").empty());
+    EXPECT_TRUE(FilesIn(folder).empty());
+}
+
+}  // namespace
+}  // namespace e2e
