@@ -18,7 +18,7 @@ TEST(FileNames, TakenNamesGetTheNextNumberAndAreNeverOverwritten) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const std::wstring base = (folder / L"912201_14572").wstring();
-    std::ofstream(base + L".png") << "earlier capture";
+    std::ofstream(std::filesystem::path(base + L".png")) << "earlier capture";
 
     EXPECT_EQ(ClaimFreeFileName(base, L".png"), base + L"_2");
     EXPECT_EQ(ClaimFreeFileName(base, L".png"), base + L"_3") << "a claimed name counts as taken";
