@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# The long form of the soak test: many menu, show/hide and capture cycles of one
+# program instance, with the figures printed. Usage: scripts/soak.sh [cycles]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+cmake --preset windows >/dev/null && cmake --build --preset windows
+KADRIX_SOAK_CYCLES=${1:-500} ctest --preset windows -R 'Soak\.' -V --timeout 3600 | grep -E 'start-up|idle|cycles|private|Passed|Failed'
