@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/OtherFunc.h"
+#include "about/AboutLinks.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
 #include "controls/Skin.h"
@@ -75,12 +75,6 @@ std::wstring ControlText(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-// The links hand the shell the address in quotation marks, once, whatever it answers.
-void OpenQuoted(const wchar_t* address) {
-    const std::wstring quoted = L"\"" + std::wstring(address) + L"\"";
-    ShellOpenWithDefault(quoted.c_str(), nullptr);
 }
 
 }  // namespace
@@ -193,8 +187,8 @@ bool TFormAbout::SetLinkCursor(HWND control) const {
     return true;
 }
 
-void TFormAbout::SiteLabelClick() { OpenQuoted(ProgramSiteURL); }
-void TFormAbout::SupportLabelClick() { OpenQuoted(SupportURL); }
+void TFormAbout::SiteLabelClick() { OpenQuotedAddress(ProgramSiteURL); }
+void TFormAbout::SupportLabelClick() { OpenQuotedAddress(SupportURL); }
 void TFormAbout::CloseButtonClick() { EndDialog(window_, IDCANCEL); }
 
 void TFormAbout::RunHandler(int id) {

@@ -259,6 +259,8 @@ TEST_F(WebLinks, TrayItemsOpenTheirAddressesUnchanged) {
     }
 }
 
+// The shell takes the quotation marks off before the browser sees the address; that
+// they are sent is checked in-process (AboutLinks in the Windows unit tests).
 TEST_F(WebLinks, AboutLinksOpenTheirAddressesAndKeepTheDialogOpen) {
     Program program = Program::Start();
     HWND dialog = OpenWithButton(program);
