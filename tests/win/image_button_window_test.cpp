@@ -1,0 +1,98 @@
+// The image button as a real window: its size follows the shown picture except an
+// empty one, its state pictures are copies, and a left click raises OnClick once.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "app/Win32Handles.h"
+#include "controls/TavikImageButton.h"
+
+namespace kadrix {
+namespace {
+
+DecodedPicture Solid(int width, int height, std::uint8_t level) {
+    DecodedPicture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.bgra.assign(static_cast<std::size_t>(width) * height * 4, level);
+    return picture;
+}
+
+SIZE SizeOf(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return {rect.right, rect.bottom};
+}
+
+LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+class ImageButtonWindow : public ::testing::Test {
+protected:
+    unique_hwnd parent{CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr)};
+};
+
+TEST_F(ImageButtonWindow, SizeFollowsEachPictureButAnEmptyOneKeepsIt) {
+    ASSERT_TRUE(parent);
+    TTavikImageButton button(parent.get(), 7, 10, 20, {Solid(277, 66, 10), Solid(200, 50, 20), DecodedPicture{}});
+    HWND window = button.handle();
+    auto size_is = [&](int width, int height) {
+        const SIZE size = SizeOf(window);
+        return size.cx == width && size.cy == height;
+    };
+    EXPECT_TRUE(size_is(277, 66));
+
+    SendMessageW(window, WM_MOUSEMOVE, 0, At(100, 30));  // hover picture
+    EXPECT_TRUE(size_is(200, 50));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(100, 30));  // empty pressed picture
+    EXPECT_TRUE(size_is(200, 50));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At(2, 2));  // normal again, during the press
+    EXPECT_TRUE(size_is(277, 66));
+    SendMessageW(window, WM_LBUTTONUP, 0, At(2, 2));
+
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    MapWindowPoints(nullptr, parent.get(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, 10);
+    EXPECT_EQ(placed.top, 20);
+}
+
+TEST_F(ImageButtonWindow, LeftClickInsideRaisesOnClickOnce) {
+    ASSERT_TRUE(parent);
+    TTavikImageButton button(parent.get(), 7, 0, 0, {Solid(277, 66, 10), Solid(277, 66, 20), Solid(277, 66, 30)});
+    HWND window = button.handle();
+    int clicks = 0;
+    button.OnClick = [&] { ++clicks; };
+
+    const struct {
+        UINT down, up;
+        LPARAM release_at;
+        int clicks;
+    } cases[] = {
+        {WM_LBUTTONDOWN, WM_LBUTTONUP, At(100, 30), 1},
+        {WM_LBUTTONDOWN, WM_LBUTTONUP, At(300, 30), 0},  // dragged out before the release
+        {WM_RBUTTONDOWN, WM_RBUTTONUP, At(100, 30), 0},
+        {WM_MBUTTONDOWN, WM_MBUTTONUP, At(100, 30), 0},
+    };
+    for (const auto& c : cases) {
+        clicks = 0;
+        SendMessageW(window, c.down, 0, At(100, 30));
+        SendMessageW(window, c.up, 0, c.release_at);
+        EXPECT_EQ(clicks, c.clicks) << "buttons " << c.down;
+    }
+    EXPECT_EQ(GetCapture(), nullptr) << "the release gives the mouse back";
+}
+
+TEST_F(ImageButtonWindow, StatePicturesAreCopies) {
+    ASSERT_TRUE(parent);
+    TTavikImageButton button(parent.get(), 7, 0, 0, {Solid(4, 4, 10), Solid(4, 4, 20), Solid(4, 4, 30)});
+    DecodedPicture source = Solid(8, 8, 40);
+    button.SetImg_Move(source);
+    source.bgra.assign(source.bgra.size(), 99);
+    source.width = 1;
+    EXPECT_EQ(button.Img_Move().width, 8);
+    EXPECT_EQ(button.Img_Move().bgra.front(), 40);
+}
+
+}  // namespace
+}  // namespace kadrix
