@@ -140,3 +140,54 @@ TEST_F(Capture, FolderThatCannotBeMadeShowsTheMessageOnceAndWritesNothing) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+TEST_F(Capture, BadSavePathsNeitherCrashNorLeaveFiles) {
+    const struct {
+        std::wstring path;
+        bool message;  // the folder message is expected
+    } cases[] = {
+        {L"relative\\missing", true},            // a relative path that reaches its first component
+        {L"\\\\\\", false},                         // backslashes only: counts as present, the write fails
+        {(folder / std::wstring(300, L'x')).wstring(), false},  // longer than MAX_PATH
+    };
+    for (const auto& c : cases) {
+        Program program = StartWith(0, 1, c.path);
+        PostMessageW(program.MainWindow(), WM_HOTKEY, 0, 0);
+        if (c.message) {
+            HWND box = program.WaitForWindow(L"#32770");
+            ASSERT_NE(box, nullptr) << c.path.size();
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+        }
+        SendMessageW(program.MainWindow(), WM_NULL, 0, 0);  // the capture has been handled
+        EXPECT_TRUE(program.Running()) << c.path.size();
+        EXPECT_TRUE(program.VisibleWindows(L"#32770").empty()) << c.path.size();
+        for (const auto& file : FilesIn(folder)) EXPECT_GT(std::filesystem::file_size(file), 0u) << file;
+    }
+}
+
+TEST_F(Capture, ClipboardHeldByAnotherProgramIsLeftAlone) {
+    Program program = StartWith(0, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, sizeof(L"метка"));
+    memcpy(GlobalLock(text), L"метка", sizeof(L"метка"));
+    GlobalUnlock(text);
+    SetClipboardData(CF_UNICODETEXT, text);
+    RunHotkey(program, 0);  // while this test still holds the clipboard open
+    CloseClipboard();
+
+    EXPECT_TRUE(program.Running());
+    EXPECT_EQ(ClipboardPicture().width, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* kept = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    EXPECT_STREQ(kept, L"метка");
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    CloseClipboard();
+}
+
+}  // namespace
+}  // namespace e2e
