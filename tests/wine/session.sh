@@ -8,6 +8,8 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 template="$top/.cache/wine-template"
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
+# Screen size of the session; benchmarks set KADRIX_SCREEN=1920x1080.
+screen=${KADRIX_SCREEN:-1366x768}
 
 use_session() {
   export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" \
@@ -41,7 +43,7 @@ start() {
   rm -rf "$dir" && mkdir -p "$dir"
   [ -d "$template" ] || { echo "session: no Wine template; run scripts/setup.sh" >&2; exit 1; }
   cp -a "$template" "$dir/prefix"
-  setsid Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp -noreset \
+  setsid Xvfb -displayfd 3 -screen 0 ${screen}x24 -nolisten tcp -noreset \
     3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
   echo $! >"$dir/xvfb.pid"
   wait_for 20 grep -q '[0-9]' "$dir/display"
@@ -51,7 +53,7 @@ start() {
   setsid "$wineserver" -p </dev/null >/dev/null 2>&1 9>&-
   local keeper="$top/.cache/desktop-keeper.exe" source="$top/tests/wine/desktop-keeper.c"
   [ "$keeper" -nt "$source" ] || x86_64-w64-mingw32-gcc -O1 -mwindows -o "$keeper" "$source"
-  setsid "$wine" explorer /desktop=Default,1366x768 "$(winepath_of "$keeper")" \
+  setsid "$wine" explorer /desktop=Default,$screen "$(winepath_of "$keeper")" \
     </dev/null >"$dir/desktop.log" 2>&1 9>&- &
   wait_for 60 desktop_up
 }
