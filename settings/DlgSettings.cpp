@@ -70,12 +70,16 @@ ControlClass ClassOf(SettingsControlKind kind) {
 }
 
 // A drop-down list sizes its closed face from its font; bring it to the declared height.
+// The field height read back need not be the one that was set, so correct by measuring.
 void FitClosedHeight(HWND list, int height) {
-    RECT face{};
-    GetWindowRect(list, &face);
-    const LRESULT field = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (field == CB_ERR) return;
-    SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + height - (face.bottom - face.top));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT face{};
+        GetWindowRect(list, &face);
+        const int error = height - (face.bottom - face.top);
+        const LRESULT field = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        if (error == 0 || field == CB_ERR) return;
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + error);
+    }
 }
 
 bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -159,6 +163,9 @@ void TFormSetting::PlaceOverOwner() {
 
 int TFormSetting::ShowModal() {
     ModalResult = 0;
+    // The button that started the command may still hold the mouse; its first click
+    // would otherwise be lost to the disabled owner.
+    ReleaseCapture();
     PlaceOverOwner();
     const bool owner_was_enabled = owner_ && !EnableWindow(owner_, FALSE);
     ShowWindow(window_.get(), SW_SHOW);
@@ -207,6 +214,7 @@ HWND TFormSetting::FindOpen(HWND owner) {
 void TFormSetting::BtnOpenClick() {
     const HWND box = Control(idEditPath);
     std::wstring path;
+    ReleaseCapture();  // as above, for "Выбрать" and the chooser
     if (SelectFolder(window_.get(), kFolderChooserTitle, TextOf(box), path)) SetWindowTextW(box, path.c_str());
 }
 

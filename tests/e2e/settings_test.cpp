@@ -1,0 +1,336 @@
+// The settings dialog and the folder chooser, driven through the real program.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+#include <cstdlib>
+#include <optional>
+
+#include "app/Commands.h"
+#include "settings/SettingsLayout.h"
+
+namespace e2e {
+namespace {
+
+using namespace kadrix;
+
+const std::wstring kStartPath = L"C:\\start folder";
+const StoredOptions kStart{.img_format = 1, .need_save = 1, .save_path = kStartPath, .need_cursor = 0, .play_sound = 1};
+
+// What the dialog shows, in the options' terms.
+struct Shown {
+    bool save;
+    bool cursor;
+    std::wstring path;
+    LRESULT format;
+    bool sound;
+    bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& s, std::ostream* out) {
+    *out << "{save " << s.save << ", cursor " << s.cursor << ", path \"" << std::string(s.path.begin(), s.path.end())
+         << "\", format " << s.format << ", sound " << s.sound << "}";
+}
+
+// A left click whose button events carry the position themselves: under Wine a bare
+// button event can still land where the pointer was before the move.
+void ClickExactly(POINT screen) {
+    MoveMouse(screen);
+    INPUT inputs[2]{};
+    for (int i = 0; i < 2; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        inputs[i].mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (i ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
+    }
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+class Settings : public ::testing::Test {
+protected:
+    void Start(const StoredOptions& stored = kStart) {
+        ResetStoredOptions(stored);
+        program.emplace(Program::Start());
+    }
+
+    // Runs the settings command as its button does; the click itself is tested once.
+    HWND Open() {
+        PostMessageW(program->MainWindow(), WM_COMMAND, cmdSettings, 0);
+        return WaitOpen();
+    }
+    HWND WaitOpen() {
+        dialog = program->WaitForWindow(kSettingsWindowClass);
+        if (dialog)
+            WaitFor([&] { return GetForegroundWindow() == dialog && FocusedWindowOf(dialog) == Item(idEditPath); });
+        return dialog;
+    }
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    void ClickItem(int id) const { ClickExactly(Centre(WindowRectOnScreen(Item(id)))); }
+    // Once the dialog is gone and the owner is enabled again, the command is over
+    // unless it still saves.
+    bool WaitClosed() const {
+        return WaitFor([&] { return !IsWindow(dialog) && IsWindowEnabled(program->MainWindow()); });
+    }
+    // Saving writes "PlaySound" last: taken away first, its return marks the save done.
+    bool SaveAndWait() const {
+        HKEY key = nullptr;
+        RegOpenKeyExW(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_SET_VALUE, &key);
+        RegDeleteValueW(key, L"PlaySound");
+        RegCloseKey(key);
+        ClickItem(idBtnSave);
+        return WaitClosed() && WaitFor([] { return ReadStoredNumber(L"PlaySound").has_value(); });
+    }
+
+    Shown Read() const {
+        return {Ticked(Item(idCheckBoxSave)), Ticked(Item(idCheckBoxNeedCursor)), ControlText(Item(idEditPath)),
+                SendMessageW(Item(idComboBoxFormats), CB_GETCURSEL, 0, 0), Ticked(Item(idCheckBoxPlaySound))};
+    }
+
+    // Replaces the text of the focused path box by typing over all of it.
+    void TypePath(const std::wstring& text) const {
+        PressKeys({VK_END});
+        PressKeys({VK_SHIFT, VK_HOME});
+        TypeText(text);
+        ASSERT_TRUE(WaitFor([&] { return ControlText(Item(idEditPath)) == text; }))
+            << ControlText(Item(idEditPath)).size() << " focus " << FocusedWindowOf(dialog) << " fg "
+            << GetForegroundWindow() << " dialog " << dialog;
+    }
+
+    void TabTo(int id) const {
+        PressKeys({VK_TAB});
+        ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(dialog) == Item(id); })) << id;
+    }
+
+    // Every control differs from kStart afterwards. Walks the keyboard order from the
+    // path box: Space ticks, End picks the last format, the box is typed over.
+    void ChangeEverything() const {
+        ASSERT_EQ(FocusedWindowOf(dialog), Item(idEditPath));
+        TabTo(idBtnOpen);
+        for (const int id : {idCheckBoxSave, idComboBoxFormats, idCheckBoxNeedCursor, idBtnClose, idBtnSave,
+                             idCheckBoxPlaySound}) {
+            TabTo(id);
+            if (id == idComboBoxFormats) {
+                PressKeys({VK_END});
+                ASSERT_TRUE(WaitFor([&] { return SendMessageW(Item(id), CB_GETCURSEL, 0, 0) == 4; }));
+            } else if (id != idBtnClose && id != idBtnSave) {
+                const bool before = Ticked(Item(id));
+                PressKeys({VK_SPACE});
+                ASSERT_TRUE(WaitFor([&] { return Ticked(Item(id)) != before; })) << id;
+            }
+        }
+        TabTo(idEditPath);
+        TypePath(L"D:\\другая папка");
+    }
+
+    std::optional<Program> program;
+    HWND dialog = nullptr;
+};
+
+const Shown kStartShown{true, false, kStartPath, 1, true};
+const Shown kChangedShown{false, true, L"D:\\другая папка", 4, false};
+
+void ExpectStored(std::int32_t format, DWORD save, const std::wstring& path, DWORD cursor, DWORD sound) {
+    DWORD type = 0;
+    EXPECT_EQ(ReadStoredNumber(L"IMG_format", &type), static_cast<DWORD>(format));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(ReadStoredNumber(L"NeedSave", &type), save);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(ReadStoredText(L"SavePath", &type), path);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(ReadStoredNumber(L"NeedCursor", &type), cursor);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(ReadStoredNumber(L"PlaySound", &type), sound);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+}
+
+TEST_F(Settings, FormGeometryTextsAndLook) {
+    Start();
+    ClickExactly(Centre(WindowRectOnScreen(program->Control(cmdSettings))));
+    ASSERT_TRUE(WaitOpen());
+    EXPECT_EQ(WindowText(dialog), L"Настройки программы");
+    const SIZE client = ClientSize(dialog);
+    EXPECT_EQ(client.cx, 598);
+    EXPECT_EQ(client.cy, 203);
+    const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), program->MainWindow());
+    EXPECT_FALSE(IsWindowEnabled(program->MainWindow()));
+
+    const POINT centre = Centre(WindowRectOnScreen(dialog));
+    const POINT owner_centre = Centre(WindowRectOnScreen(program->MainWindow()));
+    EXPECT_LE(std::abs(centre.x - owner_centre.x), 1);
+    EXPECT_LE(std::abs(centre.y - owner_centre.y), 1);
+
+    struct Expected {
+        int id;
+        RECT rect;
+        const wchar_t* text;
+    };
+    const Expected controls[] = {
+        {idCheckBoxSave, {3, 3, 595, 25}, L"Сохранять снимок экрана"},
+        {idLabelPath, {6, 34, 135, 58}, L"Путь для сохранения:"},
+        {idEditPath, {141, 34, 469, 58}, kStartPath.c_str()},
+        {idBtnOpen, {475, 34, 592, 58}, L"Выбрать"},
+        {idLabelFormat, {6, 70, 139, 94}, L"Формат изображения:"},
+        {idComboBoxFormats, {142, 67, 595, 91}, nullptr},
+        {idCheckBoxNeedCursor, {8, 98, 222, 120}, L"Показывать курсор (стрелочка)"},
+        {idCheckBoxPlaySound, {8, 126, 146, 148}, L"Использовать звук"},
+        {idBtnSave, {354, 158, 469, 195}, L"Сохранить"},
+        {idBtnClose, {475, 157, 590, 194}, L"Закрыть"},
+    };
+    for (const Expected& c : controls) {
+        const RECT rect = ChildRectInParent(Item(c.id));
+        EXPECT_EQ(rect.left, c.rect.left) << c.id;
+        EXPECT_EQ(rect.top, c.rect.top) << c.id;
+        EXPECT_EQ(rect.right, c.rect.right) << c.id;
+        EXPECT_EQ(rect.bottom, c.rect.bottom) << c.id;
+        if (c.text) {
+            EXPECT_EQ(ControlText(Item(c.id)), c.text) << c.id;
+        }
+    }
+
+    const HWND formats = Item(idComboBoxFormats);
+    EXPECT_EQ(GetWindowLongPtrW(formats, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+    const wchar_t* items[] = {
+        L"BMP - высокое качество, большой размер файла",
+        L"PNG - высокое качество, нормальный размер файла",
+        L"JPEG (mini) - низкое качество, маленький размер файла",
+        L"JPEG (normal) - среднее качество, небольшой размер файла",
+        L"JPEG (MAXI) - высокое качество, средний размер файла",
+    };
+    ASSERT_EQ(SendMessageW(formats, CB_GETCOUNT, 0, 0), 5);
+    for (int i = 0; i < 5; ++i) {
+        wchar_t text[128] = {};
+        SendMessageW(formats, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        EXPECT_STREQ(text, items[i]) << i;
+    }
+
+    // The light grey field behind the path's end and at the list's top edge.
+    const RECT edit = WindowRectOnScreen(Item(idEditPath));
+    EXPECT_EQ(ScreenPixel({edit.right - 8, (edit.top + edit.bottom) / 2}), RGB(242, 242, 242));
+    const RECT list = WindowRectOnScreen(formats);
+    EXPECT_EQ(ScreenPixel({list.left + 4, list.top + 4}), RGB(242, 242, 242));
+
+    // Keyboard order, starting in the path box and wrapping round.
+    const int order[] = {idBtnOpen, idCheckBoxSave, idComboBoxFormats, idCheckBoxNeedCursor,
+                         idBtnClose, idBtnSave, idCheckBoxPlaySound, idEditPath};
+    for (const int id : order) {
+        PressKeys({VK_TAB});
+        EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(dialog) == Item(id); }, 3s)) << id;
+    }
+}
+
+TEST_F(Settings, ShowsTheOptionsAndSaveStoresAndKeepsTheChanges) {
+    Start();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Read(), kStartShown);
+    ChangeEverything();
+    ASSERT_TRUE(SaveAndWait());
+    ExpectStored(4, 0, L"D:\\другая папка", 1, 0);
+    ASSERT_TRUE(IsWindowEnabled(program->MainWindow()));
+
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Read(), kChangedShown);
+}
+
+TEST_F(Settings, SaveWithoutChangesWritesAllFiveDefaults) {
+    Start({});
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Read(), (Shown{true, true, L"C:\\users\\Public\\Pictures", 3, true}));
+    EXPECT_FALSE(ReadStoredNumber(L"IMG_format"));
+    ASSERT_TRUE(SaveAndWait());
+    ExpectStored(3, 1, L"C:\\users\\Public\\Pictures", 1, 1);
+}
+
+TEST_F(Settings, FormatOutsideTheListShowsNoSelectionAndSaveStoresMinusOne) {
+    for (const DWORD stored : {DWORD{7}, DWORD(-1)}) {
+        Start({.img_format = stored});
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(SendMessageW(Item(idComboBoxFormats), CB_GETCURSEL, 0, 0), CB_ERR) << stored;
+        ASSERT_TRUE(SaveAndWait());
+        EXPECT_EQ(ReadStoredNumber(L"IMG_format"), DWORD(-1)) << stored;
+    }
+}
+
+TEST_F(Settings, CloseButtonAndCloseBoxChangeNothing) {
+    for (const bool close_box : {false, true}) {
+        Start();
+        ASSERT_TRUE(Open());
+        ChangeEverything();
+        if (close_box) ClickExactly(CloseBoxPoint(dialog));
+        else ClickItem(idBtnClose);
+        ASSERT_TRUE(WaitClosed()) << close_box;
+        ExpectStored(1, 1, kStartPath, 0, 1);
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(Read(), kStartShown) << close_box;
+    }
+}
+
+TEST_F(Settings, EscAndEnterDoNotCloseItButEnterPressesAFocusedButton) {
+    Start();
+    ASSERT_TRUE(Open());
+    // Keys are handled in order, so once the typed letter shows, Esc or Enter has been seen.
+    for (const WORD key : {WORD{VK_ESCAPE}, WORD{VK_RETURN}}) {
+        const std::wstring before = ControlText(Item(idEditPath));
+        PressKeys({key});
+        PressKeys({VK_END});
+        TypeText(L"x");
+        ASSERT_TRUE(WaitFor([&] { return ControlText(Item(idEditPath)).size() == before.size() + 1; }))
+            << key << " fg " << GetForegroundWindow() << " dialog " << dialog << " focus " << FocusedWindowOf(dialog)
+            << " text " << ControlText(Item(idEditPath)).size() << " before " << before.size();
+        EXPECT_TRUE(IsShown(dialog)) << key;
+    }
+    // In the closed format list: Enter, then a key the list answers.
+    for (int step = 0; step < 3; ++step) PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(dialog) == Item(idComboBoxFormats); }));
+    PressKeys({VK_RETURN});
+    PressKeys({VK_ESCAPE});
+    PressKeys({VK_DOWN});
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(Item(idComboBoxFormats), CB_GETCURSEL, 0, 0) == 2; }));
+    EXPECT_TRUE(IsShown(dialog));
+
+    // Two tabs on, "Закрыть" has the focus: Enter presses it and nothing is stored.
+    for (int step = 0; step < 2; ++step) PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(dialog) == Item(idBtnClose); }));
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(WaitClosed());
+    ExpectStored(1, 1, kStartPath, 0, 1);
+}
+
+TEST_F(Settings, TypedPathIsStoredVerbatim) {
+    Start();
+    ASSERT_TRUE(Open());
+    const std::wstring typed = L"  Q:\\нет такой\\папки\\ ";
+    TypePath(typed);
+    ASSERT_TRUE(SaveAndWait());
+    EXPECT_EQ(ReadStoredText(L"SavePath"), typed);
+}
+
+TEST_F(Settings, SecondSettingsCommandFromTheTrayBringsTheOpenDialogForward) {
+    Start();
+    ASSERT_TRUE(Open());
+    Click(TrayIconPoint(), 1);
+    ASSERT_TRUE(WaitForPopupMenu());
+    for (int step = 0; step < 5; ++step) PressKeys({VK_DOWN});  // "Настройки программы"
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(WaitFor([&] { return !PopupMenuOpen(); }));
+    // The typed letter lands in the first dialog only once the command has run.
+    const std::wstring before = ControlText(Item(idEditPath));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }));
+    PressKeys({VK_END});
+    TypeText(L"y");
+    ASSERT_TRUE(WaitFor([&] { return ControlText(Item(idEditPath)).size() == before.size() + 1; }));
+    EXPECT_EQ(program->VisibleWindows(kSettingsWindowClass).size(), 1u);
+    ClickItem(idBtnClose);
+    ASSERT_TRUE(WaitClosed()) << IsWindow(dialog) << IsWindowVisible(dialog) << IsWindowEnabled(program->MainWindow())
+                              << " fg " << GetForegroundWindow() << " dialog " << dialog << " at "
+                              << WindowFromPoint(Centre(WindowRectOnScreen(Item(idBtnClose)))) << " close "
+                              << Item(idBtnClose);
+}
+
+}  // namespace
+}  // namespace e2e
