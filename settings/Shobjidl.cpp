@@ -54,11 +54,12 @@ HRESULT TFileDialogEvents::OnFileOk(IFileDialog* dialog) {
 bool RunFolderDialog(IFileDialog& dialog, HWND owner, const std::wstring& title, const std::wstring& initialFolder,
                      std::wstring& path) {
     // The results of the set-up calls do not matter: the chooser opens regardless.
+    // Options come first: some choosers put their own caption in on entering folder mode.
+    dialog.SetOptions(FOS_PICKFOLDERS);
     dialog.SetTitle(title.c_str());
     ComPtr<IShellItem> folder;
     if (SUCCEEDED(SHCreateItemFromParsingName(initialFolder.c_str(), nullptr, IID_IShellItem, &folder)) && folder)
         dialog.SetFolder(folder.Get());
-    dialog.SetOptions(FOS_PICKFOLDERS);
 
     // Our own reference keeps Directory readable whatever the chooser does with its own.
     const ComPtr<TFileDialogEvents> events = TFileDialogEvents::Create();

@@ -332,5 +332,64 @@ TEST_F(Settings, SecondSettingsCommandFromTheTrayBringsTheOpenDialogForward) {
                               << Item(idBtnClose);
 }
 
+class FolderChooser : public Settings {
+protected:
+    void SetUp() override {
+        Start();
+        ASSERT_TRUE(Open());
+    }
+
+    // Types `typed` into the path box, presses "Выбрать" and waits for the chooser.
+    HWND OpenChooser(const std::wstring& typed) {
+        TypePath(typed);
+        ClickItem(idBtnOpen);
+        HWND chooser = nullptr;
+        WaitFor([&] {
+            for (HWND window : program->VisibleWindows(L"#32770"))
+                if (WindowText(window) == L"Выберите папку") chooser = window;
+            return chooser != nullptr;
+        });
+        return chooser;
+    }
+
+    // Puts a name into the chooser's name box and presses its Open button.
+    static void Accept(HWND chooser, const std::wstring& name) {
+        SendMessageW(GetDlgItem(chooser, 1152), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+    }
+};
+
+TEST_F(FolderChooser, OpensAtTheTypedFolderAndPutsTheAcceptedOneInTheBox) {
+    const std::filesystem::path start = FreshFolder(L"chooser") / L"начало";
+    std::filesystem::create_directories(start / L"внутри");
+    const HWND chooser = OpenChooser(start.wstring());
+    ASSERT_TRUE(chooser);
+    EXPECT_EQ(GetWindow(chooser, GW_OWNER), dialog);
+    EXPECT_FALSE(IsWindowEnabled(dialog));
+    // A bare name is taken relative to the folder the chooser opened at.
+    Accept(chooser, L"внутри");
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
+    EXPECT_EQ(ControlText(Item(idEditPath)), (start / L"внутри").wstring());
+    EXPECT_EQ(ReadStoredText(L"SavePath"), kStartPath);  // nothing stored before "Сохранить"
+}
+
+TEST_F(FolderChooser, CancelKeepsTheTypedText) {
+    const std::wstring typed = L"C:\\windows";
+    const HWND chooser = OpenChooser(typed);
+    ASSERT_TRUE(chooser);
+    PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDCANCEL)));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser) && IsWindowEnabled(dialog); }));
+    EXPECT_EQ(ControlText(Item(idEditPath)), typed);
+}
+
+TEST_F(FolderChooser, StartsFromAFolderThatDoesNotExist) {
+    const std::filesystem::path target = FreshFolder(L"chooser-target");
+    const HWND chooser = OpenChooser(L"Q:\\нет\\такой папки");
+    ASSERT_TRUE(chooser);
+    Accept(chooser, target.wstring());
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
+    EXPECT_EQ(ControlText(Item(idEditPath)), target.wstring());
+}
+
 }  // namespace
 }  // namespace e2e
