@@ -258,6 +258,14 @@ POINT TrayIconPoint() {
     return {rect.right - icon / 2 - 4, (rect.top + rect.bottom) / 2};
 }
 
+HWND OpenTrayMenu() {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Click(TrayIconPoint(), 1);
+        if (HWND menu = WaitForPopupMenu(3s)) return menu;
+    }
+    return nullptr;
+}
+
 bool PopupMenuOpen() {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu && IsWindowVisible(menu);

@@ -83,6 +83,8 @@ POINT Centre(const RECT& rect);
 
 // The notification-area icon of the program (the only one in the session's tray).
 POINT TrayIconPoint();
+// Right-clicks the tray icon until its popup menu shows: Wine drops a click now and then.
+HWND OpenTrayMenu();
 // The popup menu window (#32768), once open.
 HWND WaitForPopupMenu(Duration limit = 5s);
 bool PopupMenuOpen();

@@ -74,8 +74,7 @@ TEST_F(MainWindow, TrayDoubleClickAndMenuItemHideAndShow) {
     ASSERT_TRUE(WaitFor([&] { return IsShown(main); }));
 
     // The fifth item, after three captures and a separator.
-    Click(TrayIconPoint(), 1);
-    ASSERT_TRUE(WaitForPopupMenu());
+    ASSERT_TRUE(OpenTrayMenu());
     for (int step = 0; step < 4; ++step) PressKeys({VK_DOWN});
     PressKeys({VK_RETURN});
     ASSERT_TRUE(WaitFor([&] { return !IsShown(main); }));
@@ -85,8 +84,7 @@ TEST_F(MainWindow, ExitItemAndCloseBoxEndTheProgramAndFreeTheHotkeys) {
     for (const bool through_menu : {true, false}) {
         Program program = Program::Start();
         if (through_menu) {
-            Click(TrayIconPoint(), 1);
-            ASSERT_TRUE(WaitForPopupMenu());
+            ASSERT_TRUE(OpenTrayMenu());
             PressKeys({VK_UP});  // the last item, "Выход"
             PressKeys({VK_RETURN});
         } else {

@@ -31,6 +31,12 @@ struct Usage {
 // Wine reports neither handle counts nor memory of another process, so private
 // memory comes from the Linux side: the anonymous resident memory of the Unix
 // process whose command line names the program (Z: is the Linux root).
+std::string SessionPrefix() {
+    char prefix[1024] = {};
+    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
+    return std::string("WINEPREFIX=") + prefix + '\0';
+}
+
 std::size_t AnonymousKiB(const std::string& image_name) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(L"Z:\\proc", error)) {
@@ -39,6 +45,10 @@ std::size_t AnonymousKiB(const std::string& image_name) {
         std::ifstream command(entry.path() / L"cmdline", std::ios::binary);
         const std::string line((std::istreambuf_iterator<char>(command)), std::istreambuf_iterator<char>());
         if (line.find(image_name) == std::string::npos) continue;
+        // Other sessions may run the same program: only this session's prefix counts.
+        std::ifstream environment(entry.path() / L"environ", std::ios::binary);
+        const std::string variables((std::istreambuf_iterator<char>(environment)), std::istreambuf_iterator<char>());
+        if (variables.find(SessionPrefix()) == std::string::npos) continue;
         std::ifstream status(entry.path() / L"status");
         for (std::string field; std::getline(status, field);)
             if (field.rfind("RssAnon:", 0) == 0) return std::stoul(field.substr(8));
@@ -86,8 +96,7 @@ TEST(Soak, StartsQuicklyIdlesQuietlyAndStaysFlatAcrossCycles) {
     EXPECT_LT(idle_end.cpu_ms - idle_start.cpu_ms, 50.0);
 
     auto cycle = [&](int round) {
-        Click(TrayIconPoint(), 1);
-        ASSERT_TRUE(WaitForPopupMenu());
+        ASSERT_TRUE(OpenTrayMenu());
         PressKeys({VK_ESCAPE});
         ASSERT_TRUE(WaitFor([] { return !PopupMenuOpen(); }));
         RunCommand(program, kadrix::cmdShowHide);
