@@ -97,7 +97,8 @@ int TFormScreenRect::ShowModal() {
     const InnermostScope innermost(this);
     const HWND window = window_.get();
     modal_result_ = 0;
-    ShowWindow(window, SW_SHOW);
+    // On top at once, also over an overlay already open: the timer only keeps it there.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(window);
     SetFocus(window);
     MSG message{};
