@@ -86,6 +86,7 @@ TMainForm::TMainForm(HINSTANCE instance)
     window_ = CreateWindowExW(0, kMainWindowClass, L"", kMainStyle, frame.left, frame.top, frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, instance, this);
     if (!window_) throw Win32Error(L"CreateWindowExW");
+    window_owner_.reset(window_);
 
     glyphs_ = GlyphList::LoadFromResources(instance);
     background_.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
@@ -100,10 +101,7 @@ TMainForm::TMainForm(HINSTANCE instance)
     }
 }
 
-TMainForm::~TMainForm() {
-    if (window_) DestroyWindow(window_);
-    MainForm = nullptr;
-}
+TMainForm::~TMainForm() { MainForm = nullptr; }
 
 void TMainForm::FormCreate() {
     for (int id = 0; id < kHotkeyCount; ++id) RegisterHotKey(window_, id, kHotkeyModifiers, kHotkeyKeys[id]);
@@ -128,7 +126,8 @@ void TMainForm::CreateComponents() {
         if (decl.kind == ControlKind::ImageButton) {
             BtnScreen = std::make_unique<TTavikImageButton>(window_, decl.command, decl.left, decl.top,
                                                             LoadButtonPictures(instance_));
-            BtnScreen->OnClick = [this] { RunCommand(cmdScreen); };
+            // Through the window procedure, so an error of the capture reaches the error box.
+            BtnScreen->OnClick = [this] { SendMessageW(window_, WM_COMMAND, cmdScreen, 0); };
             control = BtnScreen->handle();
         } else {
             control = CreateSkinControl(window_, decl, decl.kind == ControlKind::LinkLabel ? link_font_.get() : font_.get());
@@ -227,6 +226,7 @@ LRESULT CALLBACK TMainForm::WindowProcThunk(HWND window, UINT message, WPARAM wp
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->window_ = nullptr;
+        form->window_owner_.release();
         return DefWindowProcW(window, message, wparam, lparam);
     }
     return form->WindowProc(message, wparam, lparam);
@@ -243,7 +243,7 @@ LRESULT TMainForm::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == taskbar_created_message_ && message != 0) {
-        tray_icon_->Add();
+        if (tray_icon_) tray_icon_->Add();
         return 0;
     }
     switch (message) {

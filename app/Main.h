@@ -93,6 +93,7 @@ private:
     std::unique_ptr<TrayIcon> tray_icon_;
     unique_hicon program_icon_large_;
     unique_hicon program_icon_small_;
+    unique_hwnd window_owner_;  // last: the window goes first, while everything it uses still lives
 };
 
 // The application's single main window.

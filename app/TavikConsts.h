@@ -13,8 +13,7 @@ inline constexpr const wchar_t* VKGroupURL = L"https://vk.com/taviksoftware";
 inline constexpr const wchar_t* NoticeCaption = L"Внимание";
 inline constexpr const wchar_t* VersionCaption = L"Версия программы";
 inline constexpr const wchar_t* CloseCaption = L"Закрыть";
-inline constexpr const wchar_t* NoticeText =
-    L"программа распространяется бесплатно, «как есть», без каких-либо гарантий.";
+inline constexpr const wchar_t* NoticeText = L"бесплатная программа, «как есть», без гарантий.";
 
 // Not a product constant: the application title shown by the taskbar, the tray
 // tooltip and the standard error box.
