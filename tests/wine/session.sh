@@ -43,6 +43,8 @@ start() {
   rm -rf "$dir" && mkdir -p "$dir"
   [ -d "$template" ] || { echo "session: no Wine template; run scripts/setup.sh" >&2; exit 1; }
   cp -a "$template" "$dir/prefix"
+  # The desktop's size stored in the prefix wins over explorer's argument.
+  sed -i "s/^\"Default\"=\"[0-9]*x[0-9]*\"/\"Default\"=\"$screen\"/" "$dir/prefix/user.reg"
   setsid Xvfb -displayfd 3 -screen 0 ${screen}x24 -nolisten tcp -noreset \
     3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
   echo $! >"$dir/xvfb.pid"
