@@ -5,6 +5,7 @@
 #include "app/ErrorBox.h"
 #include "app/MainFormControls.h"
 #include "app/Win32Error.h"
+#include "app/WindowThunk.h"
 #include "app/MainFormLayout.h"
 #include "app/OtherFunc.h"
 #include "app/TavikConsts.h"
@@ -79,7 +80,7 @@ TMainForm::TMainForm(HINSTANCE instance)
     program_icon_small_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     background_brush_.reset(CreateSolidBrush(kMainBackgroundColor));
-    RegisterMainClass(instance, &TMainForm::WindowProcThunk, program_icon_large_.get(), program_icon_small_.get(),
+    RegisterMainClass(instance, &ForwardToOwner<TMainForm>, program_icon_large_.get(), program_icon_small_.get(),
                       background_brush_.get());
 
     const RECT frame = CentredOnDesktop(kMainClientWidth, kMainClientHeight);
@@ -215,21 +216,11 @@ void TMainForm::Paint() {
     PaintBackground(paint.dc(), background_.get());
 }
 
-LRESULT CALLBACK TMainForm::WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        form->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!form || message == WM_NCCREATE) return DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        form->window_ = nullptr;
-        form->window_owner_.release();
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    return form->WindowProc(message, wparam, lparam);
+void TMainForm::OnWindowCreated(HWND window) { window_ = window; }
+
+void TMainForm::OnWindowGone() {
+    window_ = nullptr;
+    window_owner_.release();
 }
 
 LRESULT TMainForm::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -11,6 +11,7 @@
 #include "app/Commands.h"
 #include "app/TrayIcon.h"
 #include "app/Win32Handles.h"
+#include "app/WindowThunk.h"
 #include "controls/GlyphList.h"
 #include "controls/TavikImageButton.h"
 #include "imaging/Bitmap.h"
@@ -62,7 +63,10 @@ public:
     void N11Click();
 
 private:
-    static LRESULT CALLBACK WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
+    void OnWindowCreated(HWND window);
+    void OnWindowGone();
     LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 

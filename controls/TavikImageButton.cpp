@@ -4,6 +4,7 @@
 
 #include "app/Win32Error.h"
 #include "app/Win32Handles.h"
+#include "app/WindowThunk.h"
 #include "controls/PictureDraw.h"
 #include "controls/Skin.h"
 #include "resources/ResourceIds.h"
@@ -34,7 +35,7 @@ ButtonPictures LoadButtonPictures(HINSTANCE instance) {
 
 TTavikImageButton::TTavikImageButton(HWND parent, int id, int left, int top, const ButtonPictures& pictures)
     : img_none_(pictures.none), img_move_(pictures.move), img_down_(pictures.down) {
-    RegisterImageButtonClass(&TTavikImageButton::WindowProc);
+    RegisterImageButtonClass(&ForwardToOwner<TTavikImageButton>);
     window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, left, top, kCreatedSize, kCreatedSize, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
     if (!window_) throw Win32Error(L"CreateWindowExW");
@@ -92,23 +93,10 @@ void TTavikImageButton::Paint() {
     BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
 }
 
-LRESULT CALLBACK TTavikImageButton::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TTavikImageButton*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TTavikImageButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    return self->HandleMessage(message, wparam, lparam);
-}
+void TTavikImageButton::OnWindowCreated(HWND window) { window_ = window; }
+void TTavikImageButton::OnWindowGone() { window_ = nullptr; }
 
-LRESULT TTavikImageButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT TTavikImageButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     const int x = GET_X_LPARAM(lparam);
     const int y = GET_Y_LPARAM(lparam);
     switch (message) {

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "app/WindowThunk.h"
+
 #include "controls/ImageButtonLogic.h"
 #include "imaging/PngReader.h"
 
@@ -44,8 +46,11 @@ public:
     std::function<void()> OnClick;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
+    void OnWindowCreated(HWND window);
+    void OnWindowGone();
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
     void Show(ButtonPicture state);
     void MouseDown(MouseButton button);
     void MouseMove(int x, int y);

@@ -116,7 +116,7 @@ TEST_F(MainWindow, UnknownHotkeyIdentifierDoesNothing) {
     // The known identifier's file shows the message queue got past the unknown one.
     ASSERT_EQ(WaitForFiles(folder, 1).size(), 1u);
     EXPECT_EQ(FilesIn(folder).size(), 1u);
-    EXPECT_TRUE(IsShown(program.MainWindow()));
+    EXPECT_TRUE(WaitFor([&] { return IsShown(program.MainWindow()); })) << "shown again after the capture";
 }
 
 TEST_F(MainWindow, SecondInstanceStartsWithoutTheHotkeys) {
