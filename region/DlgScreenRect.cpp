@@ -94,6 +94,7 @@ void TFormScreenRect::SetBounds(int left, int top, int width, int height) {
 }
 
 int TFormScreenRect::ShowModal() {
+    outer_ = innermost_overlay;
     const InnermostScope innermost(this);
     const HWND window = window_.get();
     modal_result_ = 0;
@@ -204,10 +205,13 @@ std::unique_ptr<Bitmap> TFormScreenRect::GetUserScreenRect(const RECT& aRect) {
     auto bitmap = std::make_unique<Bitmap>();
     bitmap->setSize(area.width(), area.height());
     ShowWindow(window_.get(), SW_HIDE);
+    // Overlays still open under this one would veil the copy: out of the way while it runs.
+    for (TFormScreenRect* outer = outer_; outer; outer = outer->outer_) ShowWindow(outer->handle(), SW_HIDE);
     if (!bitmap->empty()) {
         const WindowDC screen(nullptr);
         BitBlt(bitmap->canvas(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY);
     }
+    for (TFormScreenRect* outer = outer_; outer; outer = outer->outer_) ShowWindow(outer->handle(), SW_SHOWNA);
     return bitmap;
 }
 

@@ -50,6 +50,7 @@ private:
     int downY = 0;
 
     int modal_result_ = 0;
+    TFormScreenRect* outer_ = nullptr;  // the overlay whose modal run this one's runs inside
     Rect drawn_{};  // what the last drag step drew, wiped by the next one
     unique_hwnd window_;
     unique_hpen outline_pen_;
