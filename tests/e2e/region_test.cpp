@@ -193,7 +193,10 @@ TEST_F(RegionCapture, MainWindowComesBackOnlyWhenItWasShown) {
     // Shown: the region button hides it for the selection and brings it back.
     HWND main = program.MainWindow();
     Click(Centre(WindowRectOnScreen(program.Control(kadrix::cmdRegion))));
-    ASSERT_TRUE(WaitFor([&] { return !program.VisibleWindows(kOverlayClass).empty(); }));
+    ASSERT_TRUE(WaitFor([&] {
+        const auto overlays = program.VisibleWindows(kOverlayClass);
+        return !overlays.empty() && GetForegroundWindow() == overlays.front();
+    }));
     EXPECT_FALSE(IsShown(main));
     PressKeys({VK_ESCAPE});
     ASSERT_TRUE(WaitFor([&] { return OverlaysClosed() && IsShown(main); }));
