@@ -301,14 +301,18 @@ std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) 
 std::vector<std::filesystem::path> WaitForFiles(const std::filesystem::path& folder, std::size_t count,
                                                 Duration limit) {
     std::vector<std::filesystem::path> files;
-    // A file counts once the writer has closed it: it opens without sharing.
+    // A file counts once the writer has closed it (it opens without sharing) and it is
+    // no longer the empty file that claims a capture's name before the picture is written.
     WaitFor([&] {
         files = FilesIn(folder);
         if (files.size() < count) return false;
         for (const auto& file : files) {
             HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             if (handle == INVALID_HANDLE_VALUE) return false;
+            LARGE_INTEGER size{};
+            GetFileSizeEx(handle, &size);
             CloseHandle(handle);
+            if (size.QuadPart == 0) return false;
         }
         return true;
     }, limit);
