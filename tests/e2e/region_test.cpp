@@ -23,10 +23,7 @@ COLORREF Veil() { return GetSysColor(COLOR_BTNFACE); }
 
 class RegionCapture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetStoredOptions({.img_format = 0, .need_save = 1, .save_path = folder.wstring()});
-        ASSERT_TRUE(WaitFor([&] { return picture.Shown(); }));
-    }
+    void SetUp() override { ASSERT_TRUE(WaitFor([&] { return picture.Shown(); })); }
 
     // Opens an overlay by the hotkey and waits until it covers the screen and has the keyboard.
     HWND OpenOverlay() {
@@ -63,6 +60,8 @@ protected:
     }
 
     std::filesystem::path folder = FreshFolder(L"region");
+    // Stored before the program below starts, since it reads them only then.
+    bool options_stored = (ResetStoredOptions({.img_format = 0, .need_save = 1, .save_path = folder.wstring()}), true);
     std::set<std::filesystem::path> seen;
     KnownPicture picture{{0, 0, 420, 320}, &Pattern};
     Program program = Program::Start();
