@@ -82,6 +82,12 @@ DWORD ButtonFlag(int button, bool up) {
     }
 }
 
+// A button event that carries its own position: Wine may otherwise take the position
+// the pointer had before the last move was handled.
+INPUT ButtonInput(int button, bool up, POINT screen) {
+    return MouseInput(ButtonFlag(button, up) | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
+}
+
 bool CursorAt(POINT screen) {
     POINT now{};
     GetCursorPos(&now);
@@ -197,21 +203,21 @@ void MoveMouse(POINT screen) {
 
 void Click(POINT screen, int button) {
     MoveMouse(screen);
-    Send({MouseInput(ButtonFlag(button, false)), MouseInput(ButtonFlag(button, true))});
+    Send({ButtonInput(button, false, screen), ButtonInput(button, true, screen)});
 }
 
 void DoubleClick(POINT screen, int button) {
     MoveMouse(screen);
-    Send({MouseInput(ButtonFlag(button, false)), MouseInput(ButtonFlag(button, true)),
-          MouseInput(ButtonFlag(button, false)), MouseInput(ButtonFlag(button, true))});
+    Send({ButtonInput(button, false, screen), ButtonInput(button, true, screen), ButtonInput(button, false, screen),
+          ButtonInput(button, true, screen)});
 }
 
 void Drag(POINT from, POINT to, int button) {
     MoveMouse(from);
-    Send({MouseInput(ButtonFlag(button, false))});
+    Send({ButtonInput(button, false, from)});
     MoveMouse({(from.x + to.x) / 2, (from.y + to.y) / 2});
     MoveMouse(to);
-    Send({MouseInput(ButtonFlag(button, true))});
+    Send({ButtonInput(button, true, to)});
 }
 
 RECT WindowRectOnScreen(HWND window) {
@@ -373,12 +379,12 @@ COLORREF ScreenPixel(POINT screen) {
 
 void PressMouse(POINT screen, int button) {
     MoveMouse(screen);
-    Send({MouseInput(ButtonFlag(button, false))});
+    Send({ButtonInput(button, false, screen)});
 }
 
 void ReleaseMouse(POINT screen, int button) {
     MoveMouse(screen);
-    Send({MouseInput(ButtonFlag(button, true))});
+    Send({ButtonInput(button, true, screen)});
 }
 
 namespace {

@@ -32,20 +32,6 @@ void PrintTo(const Shown& s, std::ostream* out) {
          << "\", format " << s.format << ", sound " << s.sound << "}";
 }
 
-// A left click whose button events carry the position themselves: under Wine a bare
-// button event can still land where the pointer was before the move.
-void ClickExactly(POINT screen) {
-    MoveMouse(screen);
-    INPUT inputs[2]{};
-    for (int i = 0; i < 2; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        inputs[i].mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (i ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
-    }
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
 bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 class Settings : public ::testing::Test {
@@ -67,7 +53,7 @@ protected:
         return dialog;
     }
     HWND Item(int id) const { return GetDlgItem(dialog, id); }
-    void ClickItem(int id) const { ClickExactly(Centre(WindowRectOnScreen(Item(id)))); }
+    void ClickItem(int id) const { Click(Centre(WindowRectOnScreen(Item(id)))); }
     // Once the dialog is gone and the owner is enabled again, the command is over
     // unless it still saves.
     bool WaitClosed() const {
@@ -147,7 +133,7 @@ void ExpectStored(std::int32_t format, DWORD save, const std::wstring& path, DWO
 
 TEST_F(Settings, FormGeometryTextsAndLook) {
     Start();
-    ClickExactly(Centre(WindowRectOnScreen(program->Control(cmdSettings))));
+    Click(Centre(WindowRectOnScreen(program->Control(cmdSettings))));
     ASSERT_TRUE(WaitOpen());
     EXPECT_EQ(WindowText(dialog), L"Настройки программы");
     const SIZE client = ClientSize(dialog);
@@ -261,7 +247,7 @@ TEST_F(Settings, CloseButtonAndCloseBoxChangeNothing) {
         Start();
         ASSERT_TRUE(Open());
         ChangeEverything();
-        if (close_box) ClickExactly(CloseBoxPoint(dialog));
+        if (close_box) Click(CloseBoxPoint(dialog));
         else ClickItem(idBtnClose);
         ASSERT_TRUE(WaitClosed()) << close_box;
         ExpectStored(1, 1, kStartPath, 0, 1);
