@@ -119,7 +119,9 @@ TEST(SettingsResources, FiftyCancelledChoosersLeaveGdiObjectsAndWindowsFlat) {
     CoUninitialize();
     std::printf("[ figures  ] 50 folder choosers in-process: GDI table objects %ld -> %ld, windows %ld -> %ld\n",
                 before.gdi, after.gdi, before.windows, after.windows);
-    EXPECT_LE(after.gdi, before.gdi);
+    // Wine's shell caches icons as the chooser meets new kinds of files; a leak of one
+    // object a cycle would still show as 50.
+    EXPECT_LE(after.gdi, before.gdi + 32);
     EXPECT_LE(after.windows, before.windows);
 }
 
