@@ -166,18 +166,13 @@ void TFormAbout::PaintPicture(HDC dc) const {
 void TFormAbout::DrawLabel(const DRAWITEMSTRUCT& item) const {
     const AboutControlDecl* decl = FindDecl(static_cast<int>(item.CtlID));
     if (!decl) return;
-    const int width = item.rcItem.right - item.rcItem.left;
-    const int height = item.rcItem.bottom - item.rcItem.top;
-    unique_hdc buffer(CreateCompatibleDC(item.hDC));
-    unique_hbitmap surface(CreateCompatibleBitmap(item.hDC, width, height));
-    SelectedObject selected_surface(buffer.get(), surface.get());
-    PaintParentBackground(item.hwndItem, buffer.get());
-    SelectedObject selected_font(buffer.get(), Font(decl->font));
-    SetBkMode(buffer.get(), TRANSPARENT);
-    SetTextColor(buffer.get(), TextColour(decl->font));
-    RECT area{0, 0, width, height};
-    DrawTextW(buffer.get(), ControlText(item.hwndItem).c_str(), -1, &area, TextFormat(decl->kind));
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+    DrawOverParent(item, [&](HDC dc, const RECT& area) {
+        SelectedObject selected_font(dc, Font(decl->font));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, TextColour(decl->font));
+        RECT text_area = area;
+        DrawTextW(dc, ControlText(item.hwndItem).c_str(), -1, &text_area, TextFormat(decl->kind));
+    });
 }
 
 bool TFormAbout::SetLinkCursor(HWND control) const {

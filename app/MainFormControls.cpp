@@ -28,24 +28,18 @@ SIZE TextSize(HWND parent, const wchar_t* text, HFONT font) {
 }
 
 void DrawControl(const DRAWITEMSTRUCT& item, const ControlDecl& decl, const GlyphList& glyphs) {
-    const int width = item.rcItem.right - item.rcItem.left;
-    const int height = item.rcItem.bottom - item.rcItem.top;
-    // Off-screen first, so the parent's picture and the face appear in one step.
-    unique_hdc buffer(CreateCompatibleDC(item.hDC));
-    unique_hbitmap surface(CreateCompatibleBitmap(item.hDC, width, height));
-    SelectedObject selected(buffer.get(), surface.get());
-    PaintParentBackground(item.hwndItem, buffer.get());
-    const RECT area = {0, 0, width, height};
     const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-    if (decl.kind == ControlKind::LinkLabel) {
-        DrawSkinLink(buffer.get(), area, decl.caption, font);
-    } else {
+    DrawOverParent(item, [&](HDC dc, const RECT& area) {
+        if (decl.kind == ControlKind::LinkLabel) {
+            DrawSkinLink(dc, area, decl.caption, font);
+            return;
+        }
         const SkinButtonState state{(item.itemState & ODS_SELECTED) != 0, (item.itemState & ODS_FOCUS) != 0};
-        DrawSkinButton(buffer.get(), area,
-                       decl.kind == ControlKind::GlyphButton ? SkinButtonLayout::GlyphOnly : SkinButtonLayout::GlyphAboveCaption,
+        DrawSkinButton(dc, area,
+                       decl.kind == ControlKind::GlyphButton ? SkinButtonLayout::GlyphOnly
+                                                             : SkinButtonLayout::GlyphAboveCaption,
                        decl.caption, font, glyphs, decl.glyph, state);
-    }
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+    });
 }
 
 }  // namespace

@@ -74,6 +74,17 @@ void PaintParentBackground(HWND child, HDC dc) {
     SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
+void DrawOverParent(const DRAWITEMSTRUCT& item, const std::function<void(HDC dc, const RECT& area)>& draw) {
+    const int width = item.rcItem.right - item.rcItem.left;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    unique_hdc buffer(CreateCompatibleDC(item.hDC));
+    unique_hbitmap surface(CreateCompatibleBitmap(item.hDC, width, height));
+    SelectedObject selected(buffer.get(), surface.get());
+    PaintParentBackground(item.hwndItem, buffer.get());
+    draw(buffer.get(), RECT{0, 0, width, height});
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+}
+
 void DrawSkinButton(HDC dc, const RECT& area, SkinButtonLayout layout, const wchar_t* caption, HFONT font,
                     const GlyphList& glyphs, int glyph, SkinButtonState state) {
     RECT face = area;

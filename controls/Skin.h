@@ -3,6 +3,8 @@
 // link labels, and the light popup menu with glyphs.
 #include <windows.h>
 
+#include <functional>
+
 #include "app/Win32Handles.h"
 
 namespace kadrix {
@@ -17,6 +19,10 @@ void PaintBackground(HDC dc, HBITMAP picture);
 // Asks the parent to paint what lies under `child` into `dc` (WM_PRINTCLIENT), so
 // controls can be drawn see-through over the parent's picture.
 void PaintParentBackground(HWND child, HDC dc);
+
+// Draws an owner-drawn item off-screen over what the parent shows under it, then puts
+// it on screen in one step: see-through controls without flicker.
+void DrawOverParent(const DRAWITEMSTRUCT& item, const std::function<void(HDC dc, const RECT& area)>& draw);
 
 enum class SkinButtonLayout { GlyphOnly, GlyphAboveCaption };
 

@@ -37,7 +37,9 @@ TEST(CaptureFormats, IndexesChooseExtensionAndQuality) {
         ASSERT_EQ(format.has_value(), c.extension != nullptr) << c.index;
         if (!format) continue;
         EXPECT_STREQ(format->extension, c.extension) << c.index;
-        if (format->kind == FileKind::Jpeg) EXPECT_EQ(format->jpeg_quality, c.quality) << c.index;
+        if (format->kind == FileKind::Jpeg) {
+            EXPECT_EQ(format->jpeg_quality, c.quality) << c.index;
+        }
     }
 }
 
