@@ -98,6 +98,11 @@ TEST_F(Capture, EveryFormatIndexWritesItsFile) {
         DWORD index;
         const wchar_t* extension;  // null: nothing written
     } cases[] = {{1, L".png"}, {2, L".jpg"}, {3, L".jpg"}, {4, L".jpg"}, {5, nullptr}, {0xFFFFFFFF, nullptr}};
+    // The same detailed picture under every capture, so the JPEG sizes compare qualities.
+    const KnownPicture backdrop({0, 0, 1000, 700}, [](POINT p) -> COLORREF {
+        return RGB((p.x * 7 + p.y) & 0xFF, (p.y * 3) & 0xFF, ((p.x ^ p.y) * 5) & 0xFF);
+    });
+    ASSERT_TRUE(WaitFor([&] { return backdrop.Shown(); }));
     std::vector<std::uintmax_t> jpeg_sizes;
     for (const auto& c : cases) {
         folder = FreshFolder(L"capture-formats");
