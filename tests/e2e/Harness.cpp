@@ -15,13 +15,7 @@ namespace {
 
 constexpr Duration kPoll = 20ms;
 
-std::wstring ProgramPath() {
-    // The build passes the Linux path of the program; Wine maps "/" as drive Z:.
-    std::string linux_path = KADRIX_EXE_PATH;
-    std::wstring path = L"Z:";
-    for (char c : linux_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
+std::wstring ProgramPath() { return WinePath(KADRIX_EXE_PATH); }
 
 struct FindContext {
     DWORD process_id;
@@ -95,6 +89,20 @@ bool CursorAt(POINT screen) {
 }
 
 }  // namespace
+
+std::wstring WinePath(const std::string& linux_path) {
+    std::wstring path = L"Z:";
+    for (char c : linux_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+bool ClickUntil(POINT screen, int button, const std::function<bool()>& shown, Duration each) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Click(screen, button);
+        if (WaitFor(shown, each)) return true;
+    }
+    return false;
+}
 
 bool WaitFor(const std::function<bool()>& condition, Duration limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -265,11 +273,8 @@ POINT TrayIconPoint() {
 }
 
 HWND OpenTrayMenu() {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        Click(TrayIconPoint(), 1);
-        if (HWND menu = WaitForPopupMenu(3s)) return menu;
-    }
-    return nullptr;
+    ClickUntil(TrayIconPoint(), 1, PopupMenuOpen);
+    return WaitForPopupMenu(0ms);
 }
 
 bool PopupMenuOpen() {

@@ -22,6 +22,9 @@ using Duration = std::chrono::milliseconds;
 // Polls `condition` until it holds or `limit` passes; true when it held.
 bool WaitFor(const std::function<bool()>& condition, Duration limit = 10s);
 
+// The Windows path under which Wine shows a Linux path (the Linux root is drive Z:).
+std::wstring WinePath(const std::string& linux_path);
+
 // Option values to store before the program starts (absent = not written).
 struct StoredOptions {
     std::optional<DWORD> img_format;
@@ -70,6 +73,8 @@ void PressHotkey(int number);                        // Alt + Num<number>
 void MoveMouse(POINT screen);
 void Click(POINT screen, int button = 0);            // 0 left, 1 right, 2 middle
 void DoubleClick(POINT screen, int button = 0);
+// Clicks until `shown` holds, at most three times: Wine now and then drops a click.
+bool ClickUntil(POINT screen, int button, const std::function<bool()>& shown, Duration each = 3s);
 void Drag(POINT from, POINT to, int button = 0);
 
 // Window facts.

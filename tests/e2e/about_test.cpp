@@ -16,13 +16,6 @@ namespace {
 
 constexpr const wchar_t* kDialogClass = L"#32770";
 
-// Wine maps the Linux root as drive Z:.
-std::wstring WinePath(const std::string& linux_path) {
-    std::wstring path = L"Z:";
-    for (char c : linux_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
-
 std::string SourceFolder() {
     const std::string file = __FILE__;
     return file.substr(0, file.find_last_of('/'));
@@ -111,20 +104,10 @@ protected:
     }
 
     static void ChooseTrayItem(int position) {  // 1-based, separators not counted
-        ASSERT_TRUE(ClickUntil(TrayIconPoint(), 1, PopupMenuOpen)) << "the tray menu did not open";
+        ASSERT_TRUE(OpenTrayMenu()) << "the tray menu did not open";
         for (int step = 0; step < position; ++step) PressKeys({VK_DOWN});
         PressKeys({VK_RETURN});
         ASSERT_TRUE(WaitFor([] { return !PopupMenuOpen(); }));
-    }
-
-    // Wine now and then drops a click that arrives together with the pointer, so the
-    // click is repeated until what it opens shows.
-    static bool ClickUntil(POINT point, int button, const std::function<bool()>& shown, Duration each = 3s) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            Click(point, button);
-            if (WaitFor(shown, each)) return true;
-        }
-        return false;
     }
 
     static HWND WaitForDialog(const Program& program) {
