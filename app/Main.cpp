@@ -256,9 +256,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         PaintBackground(reinterpret_cast<HDC>(wparam), background_.get());
         return 0;
     case WM_DRAWITEM:
-        return DrawSkinItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), glyphs_);
+        return DrawSkinItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), glyphs_, font_.get());
     case WM_MEASUREITEM:
-        return MeasureSkinItem(window_, *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam));
+        return MeasureSkinItem(window_, *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam), font_.get());
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wparam) != window_ && LOWORD(lparam) == HTCLIENT) {
             SetCursor(LoadCursorW(nullptr, IDC_HAND));  // every component of this window is clickable

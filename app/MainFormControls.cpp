@@ -59,11 +59,11 @@ HWND CreateSkinControl(HWND parent, const ControlDecl& decl, HFONT font) {
     return control;
 }
 
-LRESULT DrawSkinItem(const DRAWITEMSTRUCT& item, const GlyphList& glyphs) {
+LRESULT DrawSkinItem(const DRAWITEMSTRUCT& item, const GlyphList& glyphs, HFONT menu_font) {
     if (item.CtlType == ODT_MENU) {
         const auto* menu_item = reinterpret_cast<const MenuItemDecl*>(item.itemData);
         if (!menu_item) return FALSE;
-        DrawSkinMenuItem(item.hDC, item.rcItem, menu_item->caption, glyphs, menu_item->glyph,
+        DrawSkinMenuItem(item.hDC, item.rcItem, menu_item->caption, menu_font, glyphs, menu_item->glyph,
                          (item.itemState & ODS_SELECTED) != 0);
         return TRUE;
     }
@@ -73,11 +73,11 @@ LRESULT DrawSkinItem(const DRAWITEMSTRUCT& item, const GlyphList& glyphs) {
     return TRUE;
 }
 
-LRESULT MeasureSkinItem(HWND owner, MEASUREITEMSTRUCT& item) {
+LRESULT MeasureSkinItem(HWND owner, MEASUREITEMSTRUCT& item, HFONT menu_font) {
     if (item.CtlType != ODT_MENU) return FALSE;
     const auto* menu_item = reinterpret_cast<const MenuItemDecl*>(item.itemData);
     if (!menu_item) return FALSE;
-    const SIZE size = MeasureSkinMenuItem(owner, menu_item->caption);
+    const SIZE size = MeasureSkinMenuItem(owner, menu_item->caption, menu_font);
     item.itemWidth = size.cx;
     item.itemHeight = size.cy;
     return TRUE;

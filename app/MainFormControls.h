@@ -12,7 +12,8 @@ class GlyphList;
 HWND CreateSkinControl(HWND parent, const ControlDecl& decl, HFONT font);
 
 // WM_DRAWITEM / WM_MEASUREITEM of the main window, for its buttons, label and menu.
-LRESULT DrawSkinItem(const DRAWITEMSTRUCT& item, const GlyphList& glyphs);
-LRESULT MeasureSkinItem(HWND owner, MEASUREITEMSTRUCT& item);
+// Menu items are drawn in `menu_font`.
+LRESULT DrawSkinItem(const DRAWITEMSTRUCT& item, const GlyphList& glyphs, HFONT menu_font);
+LRESULT MeasureSkinItem(HWND owner, MEASUREITEMSTRUCT& item, HFONT menu_font);
 
 }  // namespace kadrix

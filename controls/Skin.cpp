@@ -118,17 +118,16 @@ void DrawSkinLink(HDC dc, const RECT& area, const wchar_t* text, HFONT font) {
     DrawTextW(dc, text, -1, &box, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-SIZE MeasureSkinMenuItem(HWND owner, const wchar_t* caption) {
+SIZE MeasureSkinMenuItem(HWND owner, const wchar_t* caption, HFONT font) {
     if (!caption) return {0, kMenuSeparatorHeight};
     WindowDC screen(owner);
-    unique_hfont font = CreateSkinFont(-13, FW_NORMAL, false);
-    SelectedObject selected(screen.get(), font.get());
+    SelectedObject selected(screen.get(), font);
     SIZE text{};
     GetTextExtentPoint32W(screen.get(), caption, static_cast<int>(wcslen(caption)), &text);
     return {kMenuGlyphColumnWidth + 10 + text.cx + 24, kMenuItemHeight};
 }
 
-void DrawSkinMenuItem(HDC dc, const RECT& area, const wchar_t* caption, const GlyphList& glyphs, int glyph,
+void DrawSkinMenuItem(HDC dc, const RECT& area, const wchar_t* caption, HFONT font, const GlyphList& glyphs, int glyph,
                       bool selected) {
     unique_hbrush background(CreateSolidBrush(kMenuBackground));
     FillRect(dc, &area, background.get());
@@ -154,8 +153,7 @@ void DrawSkinMenuItem(HDC dc, const RECT& area, const wchar_t* caption, const Gl
     }
     glyphs.Draw(dc, glyph, area.left + (kMenuGlyphColumnWidth - GlyphList::kSize) / 2,
                 area.top + (area.bottom - area.top - GlyphList::kSize) / 2);
-    unique_hfont font = CreateSkinFont(-13, FW_NORMAL, false);
-    SelectedObject selected_font(dc, font.get());
+    SelectedObject selected_font(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kMenuText);
     RECT text = {area.left + kMenuGlyphColumnWidth + 10, area.top, area.right - 8, area.bottom};

@@ -36,8 +36,8 @@ void DrawSkinButton(HDC dc, const RECT& area, SkinButtonLayout layout, const wch
 void DrawSkinLink(HDC dc, const RECT& area, const wchar_t* text, HFONT font);
 
 // Popup-menu items drawn by the skin (MFT_OWNERDRAW); a null caption is a separator.
-SIZE MeasureSkinMenuItem(HWND owner, const wchar_t* caption);
-void DrawSkinMenuItem(HDC dc, const RECT& area, const wchar_t* caption, const GlyphList& glyphs, int glyph,
+SIZE MeasureSkinMenuItem(HWND owner, const wchar_t* caption, HFONT font);
+void DrawSkinMenuItem(HDC dc, const RECT& area, const wchar_t* caption, HFONT font, const GlyphList& glyphs, int glyph,
                       bool selected);
 
 }  // namespace kadrix
