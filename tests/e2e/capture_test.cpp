@@ -149,6 +149,24 @@ TEST_F(Capture, FolderThatCannotBeMadeShowsTheMessageOnceAndWritesNothing) {
 namespace e2e {
 namespace {
 
+// A desktop capture that must show the folder message (answered here) or must end
+// without any message box; either way it has been handled on return.
+void CaptureAnsweringTheFolderMessage(const Program& program, bool message) {
+    if (!message) {
+        DWORD_PTR result = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(program.MainWindow(), WM_HOTKEY, 0, 0, SMTO_NORMAL, 10000, &result))
+            << "the capture did not end: a message box is waiting";
+        return;
+    }
+    PostMessageW(program.MainWindow(), WM_HOTKEY, 0, 0);
+    HWND box = program.WaitForWindow(L"#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), L"Не удалось создать путь для сохранения. Измените настройки.");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    SendMessageW(program.MainWindow(), WM_NULL, 0, 0);  // the capture has returned from the box
+}
+
 TEST_F(Capture, BadSavePathsNeitherCrashNorLeaveFiles) {
     const struct {
         std::wstring path;
@@ -156,18 +174,11 @@ TEST_F(Capture, BadSavePathsNeitherCrashNorLeaveFiles) {
     } cases[] = {
         {L"relative\\missing", true},            // a relative path that reaches its first component
         {L"\\\\\\", false},                         // backslashes only: counts as present, the write fails
-        {(folder / std::wstring(300, L'x')).wstring(), false},  // longer than MAX_PATH
+        {(folder / std::wstring(300, L'x')).wstring(), true},   // longer than a folder name may be
     };
     for (const auto& c : cases) {
         Program program = StartWith(0, 1, c.path);
-        PostMessageW(program.MainWindow(), WM_HOTKEY, 0, 0);
-        if (c.message) {
-            HWND box = program.WaitForWindow(L"#32770");
-            ASSERT_NE(box, nullptr) << c.path.size();
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-        }
-        SendMessageW(program.MainWindow(), WM_NULL, 0, 0);  // the capture has been handled
+        CaptureAnsweringTheFolderMessage(program, c.message);
         EXPECT_TRUE(program.Running()) << c.path.size();
         EXPECT_TRUE(program.VisibleWindows(L"#32770").empty()) << c.path.size();
         for (const auto& file : FilesIn(folder)) EXPECT_GT(std::filesystem::file_size(file), 0u) << file;
@@ -192,6 +203,62 @@ TEST_F(Capture, ClipboardHeldByAnotherProgramIsLeftAlone) {
     EXPECT_STREQ(kept, L"метка");
     GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
     CloseClipboard();
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The session's small drives: F: holds 1 MB, less than a BMP of the screen; R: is
+// read-only with one folder, "Снимки".
+bool SmallDrivesPresent() {
+    return GetFileAttributesW(L"F:\\") != INVALID_FILE_ATTRIBUTES &&
+           GetFileAttributesW(L"R:\\Снимки") != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsJpegFile(const std::filesystem::path& file) {
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+    return bytes.size() > 4 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[bytes.size() - 2] == 0xFF &&
+           bytes.back() == 0xD9;
+}
+
+TEST_F(Capture, FullDiskLeavesNoPartialFileAndLaterCapturesStillFit) {
+    if (!SmallDrivesPresent()) GTEST_SKIP() << "the session has no small drives (mounting not permitted)";
+    const std::filesystem::path drive = L"F:\\";
+    for (const auto& file : FilesIn(drive)) std::filesystem::remove(file);
+    {
+        Program program = StartWith(0, 1, drive.wstring());
+        RunHotkey(program, 0);
+        EXPECT_TRUE(program.Running());
+        EXPECT_TRUE(program.VisibleWindows(L"#32770").empty());
+        EXPECT_TRUE(FilesIn(drive).empty());
+    }
+    Program program = StartWith(2, 1, drive.wstring());  // a JPEG fits in the space the BMP gave back
+    RunHotkey(program, 0);
+    const auto files = FilesIn(drive);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(IsJpegFile(files[0]));
+    std::filesystem::remove(files[0]);
+}
+
+TEST_F(Capture, ReadOnlyDiskWritesNothingAndReportsOnlyTheFolderItCannotMake) {
+    if (!SmallDrivesPresent()) GTEST_SKIP() << "the session has no small drives (mounting not permitted)";
+    const struct {
+        std::wstring path;
+        bool message;
+    } cases[] = {
+        {L"R:\\Снимки", false},         // the folder is there; the file cannot be made
+        {L"R:\\Снимки\\2017", true},   // the folder cannot be made
+    };
+    for (const auto& c : cases) {
+        Program program = StartWith(0, 1, c.path);
+        CaptureAnsweringTheFolderMessage(program, c.message);
+        EXPECT_TRUE(program.Running()) << c.path;
+        EXPECT_TRUE(program.VisibleWindows(L"#32770").empty()) << c.path;
+        EXPECT_TRUE(FilesIn(L"R:\\Снимки").empty()) << c.path;
+    }
 }
 
 }  // namespace

@@ -32,6 +32,26 @@ wait_for() {  # wait_for SECONDS command...
   done
 }
 
+# Two small drives for tests of bad save places: F: is a 1 MB disk that a BMP capture
+# fills up, R: a read-only disk holding one folder, "Снимки". Left out where mounting
+# is not permitted; the tests that need them skip then.
+mount_drives() {
+  local full="$dir/drives/full" readonly="$dir/drives/readonly"
+  mkdir -p "$full" "$readonly"
+  mount -t tmpfs -o size=1m kadrix-full "$full" 2>/dev/null || return 0
+  ln -s "$full" "$dir/prefix/dosdevices/f:"
+  mount -t tmpfs -o size=64k kadrix-readonly "$readonly" || return 0
+  mkdir "$readonly/Снимки" && mount -o remount,ro "$readonly" && ln -s "$readonly" "$dir/prefix/dosdevices/r:"
+}
+
+unmount_drives() {
+  local drive
+  for drive in "$dir"/drives/*; do
+    mountpoint -q "$drive" && umount "$drive"
+  done
+  return 0
+}
+
 stop_processes() {
   [ -d "$dir/prefix" ] && [ -s "$dir/display" ] && { use_session; "$wineserver" -k 2>/dev/null || true; }
   [ -s "$dir/xvfb.pid" ] && kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
@@ -40,10 +60,12 @@ stop_processes() {
 start() {
   alive && return 0
   stop_processes
+  unmount_drives
   rm -rf "$dir" && mkdir -p "$dir"
   [ -d "$template" ] || { echo "session: no Wine template; run scripts/setup.sh" >&2; exit 1; }
   cp -a "$template" "$dir/prefix"
   # The desktop's size stored in the prefix wins over explorer's argument.
+  mount_drives
   sed -i "s/^\"Default\"=\"[0-9]*x[0-9]*\"/\"Default\"=\"$screen\"/" "$dir/prefix/user.reg"
   setsid Xvfb -displayfd 3 -screen 0 ${screen}x24 -nolisten tcp -noreset \
     3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
@@ -62,7 +84,7 @@ start() {
 
 case $action in
   start) ( flock 9; start ) 9>"$dir.lock" ;;
-  stop)  ( flock 9; stop_processes; rm -rf "$dir" ) 9>"$dir.lock" ;;
+  stop)  ( flock 9; stop_processes; unmount_drives; rm -rf "$dir" ) 9>"$dir.lock" ;;
   run)   ( flock 9; start ) 9>"$dir.lock"; use_session; exec "$wine" "$@" ;;
   *) echo "usage: $0 start|stop|run DIR [program args]" >&2; exit 2 ;;
 esac
