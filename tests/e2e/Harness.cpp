@@ -13,8 +13,6 @@ namespace e2e {
 
 namespace {
 
-constexpr Duration kPoll = 20ms;
-
 std::wstring ProgramPath() { return WinePath(KADRIX_EXE_PATH); }
 
 struct FindContext {
@@ -104,7 +102,7 @@ bool ClickUntil(POINT screen, int button, const std::function<bool()>& shown, Du
     return false;
 }
 
-bool WaitFor(const std::function<bool()>& condition, Duration limit) {
+bool WaitFor(const std::function<bool()>& condition, Duration limit, Duration poll) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
         // The test's own windows keep painting while it waits.
@@ -112,7 +110,7 @@ bool WaitFor(const std::function<bool()>& condition, Duration limit) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
         if (condition()) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(kPoll);
+        std::this_thread::sleep_for(poll);
     }
 }
 
@@ -310,7 +308,7 @@ std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) 
 }
 
 std::vector<std::filesystem::path> WaitForFiles(const std::filesystem::path& folder, std::size_t count,
-                                                Duration limit) {
+                                                Duration limit, Duration poll) {
     std::vector<std::filesystem::path> files;
     // A file counts once the writer has closed it (it opens without sharing) and it is
     // no longer the empty file that claims a capture's name before the picture is written.
@@ -326,7 +324,7 @@ std::vector<std::filesystem::path> WaitForFiles(const std::filesystem::path& fol
             if (size.QuadPart == 0) return false;
         }
         return true;
-    }, limit);
+    }, limit, poll);
     return files;
 }
 

@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 using Duration = std::chrono::milliseconds;
 
 // Polls `condition` until it holds or `limit` passes; true when it held.
-bool WaitFor(const std::function<bool()>& condition, Duration limit = 10s);
+bool WaitFor(const std::function<bool()>& condition, Duration limit = 10s, Duration poll = 20ms);
 
 // The Windows path under which Wine shows a Linux path (the Linux root is drive Z:).
 std::wstring WinePath(const std::string& linux_path);
@@ -98,7 +98,7 @@ bool PopupMenuOpen();
 std::filesystem::path FreshFolder(const std::wstring& name);  // empty folder under the temp dir
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder);
 std::vector<std::filesystem::path> WaitForFiles(const std::filesystem::path& folder, std::size_t count,
-                                                Duration limit = 10s);
+                                                Duration limit = 10s, Duration poll = 20ms);
 
 // Registry.
 std::optional<DWORD> ReadStoredNumber(const wchar_t* name, DWORD* type = nullptr);
