@@ -373,6 +373,35 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+namespace {
+
+std::filesystem::path SoundRecord() {
+    wchar_t path[MAX_PATH] = L"";
+    if (!GetEnvironmentVariableW(L"KADRIX_SOUND_RECORD", path, MAX_PATH))
+        throw std::runtime_error("KADRIX_SOUND_RECORD is not set: run under tests/wine/session.sh");
+    return path;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> PlayedSound() { return ReadFileBytes(SoundRecord()); }
+
+void ForgetPlayedSound() { std::filesystem::remove(SoundRecord()); }
+
+std::vector<std::uint8_t> ProgramSoundSamples() {
+    const std::vector<std::uint8_t> wave =
+        ReadFileBytes(std::filesystem::path(ProgramPath()).parent_path() / L"sound.wav");
+    auto little_endian = [&](std::size_t at) {
+        return static_cast<std::size_t>(wave[at] | wave[at + 1] << 8 | wave[at + 2] << 16 | wave[at + 3] << 24);
+    };
+    for (std::size_t chunk = 12; chunk + 8 <= wave.size(); chunk += 8 + ((little_endian(chunk + 4) + 1) & ~1u)) {
+        const std::size_t size = little_endian(chunk + 4);
+        if (std::equal(wave.begin() + chunk, wave.begin() + chunk + 4, "data") && chunk + 8 + size <= wave.size())
+            return {wave.begin() + chunk + 8, wave.begin() + chunk + 8 + size};
+    }
+    throw std::runtime_error("sound.wav beside the program has no sample data");
+}
+
 COLORREF ScreenPixel(POINT screen) {
     HDC dc = GetDC(nullptr);
     const COLORREF colour = GetPixel(dc, screen.x, screen.y);

@@ -108,6 +108,11 @@ std::optional<std::wstring> ReadStoredText(const wchar_t* name, DWORD* type = nu
 std::optional<SIZE> ClipboardBitmapSize();
 void EmptyTheClipboard();
 
+// Sound: the session's audio device records what it plays (raw samples, no header).
+std::vector<std::uint8_t> PlayedSound();  // since the last ForgetPlayedSound; empty when none
+void ForgetPlayedSound();
+std::vector<std::uint8_t> ProgramSoundSamples();  // the samples of sound.wav beside the program
+
 // Screen pixels as the display shows them now.
 COLORREF ScreenPixel(POINT screen);
 

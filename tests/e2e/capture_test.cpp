@@ -263,3 +263,36 @@ TEST_F(Capture, ReadOnlyDiskWritesNothingAndReportsOnlyTheFolderItCannotMake) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+TEST_F(Capture, SoundFollowsEveryFinishedCaptureWhenSwitchedOn) {
+    const std::vector<std::uint8_t> samples = ProgramSoundSamples();
+    const struct {
+        DWORD format, need_save, play_sound;
+        std::size_t files;
+        bool sound;
+    } cases[] = {
+        {0, 1, 1, 1, true},   // a BMP file
+        {5, 1, 1, 0, true},   // an unknown format writes nothing, yet the sound plays
+        {0, 0, 1, 0, true},   // the clipboard
+        {0, 1, 0, 1, false},  // switched off
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "format " << c.format << ", save " << c.need_save << ", sound "
+                                        << c.play_sound);
+        const std::filesystem::path into = FreshFolder(L"sound");
+        ResetStoredOptions({.img_format = c.format, .need_save = c.need_save, .save_path = into.wstring(),
+                            .need_cursor = 0, .play_sound = c.play_sound});
+        Program program = Program::Start();
+        ForgetPlayedSound();
+        RunHotkey(program, 0);
+        EXPECT_EQ(WaitForFiles(into, c.files, 5s).size(), c.files);
+        // The sound plays on after the capture; a missing one is waited for a while.
+        EXPECT_EQ(WaitFor([&] { return PlayedSound() == samples; }, c.sound ? 5s : 1500ms), c.sound);
+    }
+}
+
+}  // namespace
+}  // namespace e2e

@@ -11,12 +11,13 @@ wineserver=/usr/lib/wine/wineserver
 # Screen size of the session; benchmarks set KADRIX_SCREEN=1920x1080.
 screen=${KADRIX_SCREEN:-1366x768}
 
+# Sound goes to ALSA's null device through its file plugin, which records what was
+# played; tests read the recording's Windows path from KADRIX_SOUND_RECORD.
 use_session() {
   export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" \
-         DISPLAY=":$(cat "$dir/display")"
+         DISPLAY=":$(cat "$dir/display")" ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$dir/asound.conf" \
+         KADRIX_SOUND_RECORD="$(winepath_of "$dir/sound.raw")"
 }
-
-winepath_of() { echo "Z:${1//\//\\}"; }
 
 desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
 
@@ -31,6 +32,8 @@ wait_for() {  # wait_for SECONDS command...
     sleep 0.1
   done
 }
+
+winepath_of() { echo "Z:${1//\//\\}"; }
 
 # Two small drives for tests of bad save places: F: is a 1 MB disk that a BMP capture
 # fills up, R: a read-only disk holding one folder, "Снимки". Left out where mounting
@@ -64,8 +67,10 @@ start() {
   rm -rf "$dir" && mkdir -p "$dir"
   [ -d "$template" ] || { echo "session: no Wine template; run scripts/setup.sh" >&2; exit 1; }
   cp -a "$template" "$dir/prefix"
-  # The desktop's size stored in the prefix wins over explorer's argument.
   mount_drives
+  printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$dir/sound.raw" >"$dir/asound.conf"
+  sed -i 's/^"Audio"=""/"Audio"="alsa"/' "$dir/prefix/user.reg"
+  # The desktop's size stored in the prefix wins over explorer's argument.
   sed -i "s/^\"Default\"=\"[0-9]*x[0-9]*\"/\"Default\"=\"$screen\"/" "$dir/prefix/user.reg"
   setsid Xvfb -displayfd 3 -screen 0 ${screen}x24 -nolisten tcp -noreset \
     3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
