@@ -5,6 +5,7 @@
 #include "about/AboutLinks.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
+#include "controls/DialogSkin.h"
 #include "controls/Skin.h"
 #include "resources/ResourceIds.h"
 #include "settings/DialogPlacement.h"
@@ -231,6 +232,8 @@ INT_PTR TFormAbout::DialogProc(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DRAWITEM:
             DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
             return TRUE;
+        case WM_NOTIFY:
+            return DrawSkinDialogControl(window_, *reinterpret_cast<const NMHDR*>(lparam));
         case WM_SETCURSOR:
             if (LOWORD(lparam) == HTCLIENT && SetLinkCursor(reinterpret_cast<HWND>(wparam))) {
                 SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);

@@ -3,17 +3,18 @@
 #include <cwchar>
 
 #include "controls/GlyphList.h"
+#include "controls/SkinPalette.h"
 
 namespace kadrix {
 
 namespace {
 
-constexpr COLORREF kText = RGB(255, 255, 255);
-constexpr COLORREF kMenuBackground = RGB(250, 251, 253);
+constexpr COLORREF kText = kSkinWhite;
+constexpr COLORREF kMenuBackground = kSkinLightBackground;
 constexpr COLORREF kMenuGlyphColumn = RGB(232, 240, 247);
 constexpr COLORREF kMenuSelected = RGB(255, 214, 128);
 constexpr COLORREF kMenuSelectedBorder = RGB(240, 160, 40);
-constexpr COLORREF kMenuText = RGB(20, 40, 60);
+constexpr COLORREF kMenuText = kSkinText;
 constexpr COLORREF kMenuSeparator = RGB(200, 210, 222);
 constexpr int kMenuGlyphColumnWidth = 34;
 constexpr int kMenuItemHeight = 30;
@@ -41,14 +42,15 @@ void FillTranslucent(HDC dc, const RECT& area, BYTE opacity) {
     SelectClipRgn(dc, nullptr);
 }
 
-void FrameRounded(HDC dc, const RECT& area, COLORREF colour) {
-    unique_hpen pen(CreatePen(PS_SOLID, 1, colour));
-    SelectedObject selected_pen(dc, pen.get());
-    SelectedObject selected_brush(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, area.left, area.top, area.right, area.bottom, kCornerRadius, kCornerRadius);
-}
-
 }  // namespace
+
+void DrawRoundedBox(HDC dc, const RECT& area, const RoundedBox& box) {
+    unique_hpen pen(CreatePen(PS_INSIDEFRAME, box.edge_width, box.edge));
+    unique_hbrush fill(box.fill ? CreateSolidBrush(*box.fill) : nullptr);
+    SelectedObject selected_pen(dc, pen.get());
+    SelectedObject selected_brush(dc, fill ? fill.get() : GetStockObject(NULL_BRUSH));
+    RoundRect(dc, area.left, area.top, area.right, area.bottom, box.corner, box.corner);
+}
 
 unique_hfont CreateSkinFont(int height, int weight, bool underline) {
     return unique_hfont(CreateFontW(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
@@ -74,15 +76,15 @@ void PaintParentBackground(HWND child, HDC dc) {
     SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
-void DrawOverParent(const DRAWITEMSTRUCT& item, const std::function<void(HDC dc, const RECT& area)>& draw) {
-    const int width = item.rcItem.right - item.rcItem.left;
-    const int height = item.rcItem.bottom - item.rcItem.top;
-    unique_hdc buffer(CreateCompatibleDC(item.hDC));
-    unique_hbitmap surface(CreateCompatibleBitmap(item.hDC, width, height));
+void DrawOverParent(HWND control, HDC dc, const RECT& area, const SkinDrawing& draw) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    unique_hdc buffer(CreateCompatibleDC(dc));
+    unique_hbitmap surface(CreateCompatibleBitmap(dc, width, height));
     SelectedObject selected(buffer.get(), surface.get());
-    PaintParentBackground(item.hwndItem, buffer.get());
+    PaintParentBackground(control, buffer.get());
     draw(buffer.get(), RECT{0, 0, width, height});
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
 }
 
 void DrawSkinButton(HDC dc, const RECT& area, SkinButtonLayout layout, const wchar_t* caption, HFONT font,
@@ -90,7 +92,7 @@ void DrawSkinButton(HDC dc, const RECT& area, SkinButtonLayout layout, const wch
     RECT face = area;
     InflateRect(&face, -1, -1);
     FillTranslucent(dc, face, state.pressed ? 90 : 40);
-    FrameRounded(dc, face, state.focused ? RGB(255, 200, 80) : RGB(170, 205, 230));
+    DrawRoundedBox(dc, face, {kCornerRadius, state.focused ? kSkinFocusOnBlue : RGB(170, 205, 230)});
 
     const int shift = state.pressed ? 1 : 0;
     const int width = area.right - area.left;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "app/Win32Handles.h"
 
@@ -13,6 +14,15 @@ class GlyphList;
 
 unique_hfont CreateSkinFont(int height, int weight, bool underline);
 
+// A rounded rectangle with its edge drawn inside `area`; no fill leaves the inside as it is.
+struct RoundedBox {
+    int corner;  // diameter of the corner arcs
+    COLORREF edge;
+    int edge_width = 1;
+    std::optional<COLORREF> fill;
+};
+void DrawRoundedBox(HDC dc, const RECT& area, const RoundedBox& box);
+
 // Paints a window's background picture from its top-left corner, unscaled.
 void PaintBackground(HDC dc, HBITMAP picture);
 
@@ -20,9 +30,13 @@ void PaintBackground(HDC dc, HBITMAP picture);
 // controls can be drawn see-through over the parent's picture.
 void PaintParentBackground(HWND child, HDC dc);
 
-// Draws an owner-drawn item off-screen over what the parent shows under it, then puts
-// it on screen in one step: see-through controls without flicker.
-void DrawOverParent(const DRAWITEMSTRUCT& item, const std::function<void(HDC dc, const RECT& area)>& draw);
+// Draws a control off-screen over what the parent shows under it, then puts it on
+// screen in one step: see-through controls without flicker.
+using SkinDrawing = std::function<void(HDC dc, const RECT& area)>;
+void DrawOverParent(HWND control, HDC dc, const RECT& area, const SkinDrawing& draw);
+inline void DrawOverParent(const DRAWITEMSTRUCT& item, const SkinDrawing& draw) {
+    DrawOverParent(item.hwndItem, item.hDC, item.rcItem, draw);
+}
 
 enum class SkinButtonLayout { GlyphOnly, GlyphAboveCaption };
 

@@ -9,7 +9,10 @@
 
 #include "app/ErrorBox.h"
 #include "app/Win32Error.h"
+#include "controls/DialogSkin.h"
+#include "controls/FieldSkin.h"
 #include "controls/Skin.h"
+#include "controls/SkinPalette.h"
 #include "settings/DialogPlacement.h"
 #include "settings/Shobjidl.h"
 
@@ -18,7 +21,6 @@ namespace kadrix {
 namespace {
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
-constexpr COLORREF kLabelText = RGB(0, 0, 0);
 constexpr int kFormatListDropHeight = 200;
 
 void RegisterSettingsClass(HINSTANCE instance) {
@@ -102,7 +104,8 @@ Box WindowBox(HWND window) {
 TFormSetting::TFormSetting(HWND owner)
     : owner_(owner),
       font_(CreateSkinFont(kSettingsFontHeight, FW_NORMAL, false)),
-      field_brush_(CreateSolidBrush(kSettingsFieldColor)) {
+      field_brush_(CreateSolidBrush(kSettingsFieldColor)),
+      background_brush_(CreateSolidBrush(kSkinLightBackground)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterSettingsClass(instance);
     const std::vector<WORD> frame = FrameTemplate();
@@ -126,6 +129,8 @@ void TFormSetting::CreateControls() {
     }
     SendMessageW(Control(idEditPath), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kPathCueText));
     const HWND formats = Control(idComboBoxFormats);
+    SkinFieldFrame(Control(idEditPath));
+    SkinFieldFrame(formats);
     for (const wchar_t* item : kFormatItems) SendMessageW(formats, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     FitClosedHeight(formats, kSettingsControls[3].height);
 }
@@ -247,7 +252,7 @@ INT_PTR CALLBACK TFormSetting::DialogProcThunk(HWND window, UINT message, WPARAM
     }
 }
 
-INT_PTR TFormSetting::DialogProc(UINT message, WPARAM wparam, LPARAM) {
+INT_PTR TFormSetting::DialogProc(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG:
         return FALSE;  // the focus is set when shown
@@ -260,16 +265,26 @@ INT_PTR TFormSetting::DialogProc(UINT message, WPARAM wparam, LPARAM) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: {
         const HDC dc = reinterpret_cast<HDC>(wparam);
-        SetTextColor(dc, kLabelText);
+        SetTextColor(dc, kSkinText);
         SetBkColor(dc, kSettingsFieldColor);
         return reinterpret_cast<INT_PTR>(field_brush_.get());
     }
     case WM_CTLCOLORSTATIC: {
         const HDC dc = reinterpret_cast<HDC>(wparam);
-        SetTextColor(dc, kLabelText);
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        SetTextColor(dc, kSkinText);
+        SetBkColor(dc, kSkinLightBackground);
+        return reinterpret_cast<INT_PTR>(background_brush_.get());
     }
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(background_brush_.get());
+    case WM_PRINTCLIENT: {  // what the drawn controls show round their corners
+        RECT client{};
+        GetClientRect(window_.get(), &client);
+        FillRect(reinterpret_cast<HDC>(wparam), &client, background_brush_.get());
+        return TRUE;
+    }
+    case WM_NOTIFY:
+        return DrawSkinDialogControl(window_.get(), *reinterpret_cast<const NMHDR*>(lparam));
     }
     return FALSE;
 }

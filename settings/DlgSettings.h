@@ -43,7 +43,8 @@ private:
     HWND owner_;
     unique_hfont font_;
     unique_hbrush field_brush_;
-    unique_hwnd window_;  // declared last: destroyed before the font and brush it uses
+    unique_hbrush background_brush_;
+    unique_hwnd window_;  // declared last: destroyed before the font and brushes it uses
     int ModalResult = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "about/AboutLayout.h"
 #include "app/Commands.h"
 #include "app/TavikConsts.h"
+#include "controls/SkinPalette.h"
 
 namespace e2e {
 namespace {
@@ -134,6 +135,12 @@ TEST_F(AboutDialog, ShowsItsFormCentredOverTheMainWindowWhichItDisables) {
     HWND close = GetDlgItem(dialog, kadrix::idCloseButton);
     EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), close) << "the close button is first in tab order";
     EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), kadrix::idCloseButton);
+
+    // Drawn by the skin, in the main window's blue.
+    const RECT face = WindowRectOnScreen(close);
+    const POINT inside{face.left + 8, (face.top + face.bottom) / 2};
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(inside) == kadrix::kSkinBlue; }, 3s))
+        << std::hex << ScreenPixel(inside);
 }
 
 TEST_F(AboutDialog, ShowsThePictureUnscaledCentredAndCroppedUnderSeeThroughLabels) {

@@ -3,10 +3,12 @@
 
 #include "Harness.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
 #include "app/Commands.h"
+#include "controls/SkinPalette.h"
 #include "settings/SettingsLayout.h"
 
 namespace e2e {
@@ -200,6 +202,22 @@ TEST_F(Settings, FormGeometryTextsAndLook) {
     EXPECT_EQ(ScreenPixel({edit.right - 8, (edit.top + edit.bottom) / 2}), RGB(242, 242, 242));
     const RECT list = WindowRectOnScreen(formats);
     EXPECT_EQ(ScreenPixel({list.left + 4, list.top + 4}), RGB(242, 242, 242));
+
+    // Push buttons and check boxes are drawn by the skin: blue faces, and a ticked box
+    // filled with the blue where an unticked one shows only its edge.
+    for (const int id : {idBtnOpen, idBtnSave, idBtnClose}) {
+        const RECT button = WindowRectOnScreen(Item(id));
+        EXPECT_EQ(ScreenPixel({button.left + 8, (button.top + button.bottom) / 2}), kSkinBlue) << id;
+    }
+    auto box_blue = [&](int id) {
+        const RECT box = WindowRectOnScreen(Item(id));
+        const Picture picture = ScreenPicture({box.left, box.top, box.left + 20, box.bottom});
+        return std::count(picture.pixels.begin(), picture.pixels.end(), kSkinBlue);
+    };
+    ASSERT_TRUE(Ticked(Item(idCheckBoxSave)));
+    ASSERT_FALSE(Ticked(Item(idCheckBoxNeedCursor)));
+    EXPECT_GT(box_blue(idCheckBoxNeedCursor), 20);
+    EXPECT_GT(box_blue(idCheckBoxSave), box_blue(idCheckBoxNeedCursor) + 80);
 
     // Keyboard order, starting in the path box and wrapping round.
     const int order[] = {idBtnOpen, idCheckBoxSave, idComboBoxFormats, idCheckBoxNeedCursor,
