@@ -67,6 +67,10 @@ void TTavikImageButton::MouseDown(MouseButton button) {
 }
 
 void TTavikImageButton::MouseMove(int x, int y) {
+    // A pointer that jumps out in one move sends no move from outside the margins;
+    // WM_MOUSELEAVE tells of it.
+    TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, window_, 0};
+    TrackMouseEvent(&leave);
     RECT client{};
     GetClientRect(window_, &client);
     Show(ImageButtonLogic::Move(x, y, client.right, client.bottom));
@@ -104,6 +108,7 @@ LRESULT TTavikImageButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam
     case WM_RBUTTONDOWN: MouseDown(MouseButton::Right); return 0;
     case WM_MBUTTONDOWN: MouseDown(MouseButton::Middle); return 0;
     case WM_MOUSEMOVE: MouseMove(x, y); return 0;
+    case WM_MOUSELEAVE: Show(ButtonPicture::Normal); return 0;  // as for any point outside
     case WM_LBUTTONUP: MouseUp(MouseButton::Left, x, y); return 0;
     case WM_RBUTTONUP: MouseUp(MouseButton::Right, x, y); return 0;
     case WM_MBUTTONUP: MouseUp(MouseButton::Middle, x, y); return 0;
