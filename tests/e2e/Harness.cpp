@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "app/Win32Handles.h"
+
 namespace e2e {
 
 namespace {
@@ -571,6 +573,66 @@ POINT CloseBoxPoint(HWND window) {
     const RECT frame = WindowRectOnScreen(window);
     return {frame.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
             frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSIZE) / 2};
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+ProgramResources::ProgramResources()
+    : module_(LoadLibraryExW(ProgramPath().c_str(), nullptr,
+                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {
+    if (!module_) throw std::runtime_error("cannot open the program file for its resources");
+}
+
+ProgramResources::~ProgramResources() { FreeLibrary(module_); }
+
+Picture BitmapPicture(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof(info), &info)) return {};
+    const kadrix::WindowDC screen(nullptr);
+    return PixelsOf(screen.get(), bitmap, info.bmWidth, std::abs(info.bmHeight));
+}
+
+namespace {
+
+DWORD LastInputTick() {
+    LASTINPUTINFO last{sizeof(last)};
+    GetLastInputInfo(&last);
+    return last.dwTime;
+}
+
+Duration InputQuietFor() { return Duration(GetTickCount() - LastInputTick()); }
+
+}  // namespace
+
+bool PlacePointer(POINT screen, Duration limit) {
+    // Over 100 ms after the last input, Wine reads the position from the display.
+    constexpr Duration kSettled = 150ms;
+    const INPUT neighbour = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, {screen.x + 1, screen.y});
+    const INPUT target = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    // By way of a neighbouring point, so that Wine moves the display's pointer even when
+    // an echo already put Wine's own position on the target.
+    Send({neighbour, target});
+    do {
+        // Once Wine's position is the target, a move there stays within Wine and has no
+        // echo, so the windows see it after every echo of the moves before.
+        Send({target});
+        const DWORD ours = LastInputTick();
+        const bool quiet = WaitFor([&] { return InputQuietFor() >= kSettled; }, 2s);
+        if (quiet && LastInputTick() == ours && CursorAt(screen)) return true;
+        if (quiet && !CursorAt(screen)) Send({neighbour});  // the display's pointer is elsewhere
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+std::vector<RECT> VisibleWindowRects(const wchar_t* window_class) {
+    std::vector<RECT> rects;
+    for (HWND window = FindWindowExW(nullptr, nullptr, window_class, nullptr); window;
+         window = FindWindowExW(nullptr, window, window_class, nullptr))
+        if (IsWindowVisible(window)) rects.push_back(WindowRectOnScreen(window));
+    return rects;
 }
 
 }  // namespace e2e

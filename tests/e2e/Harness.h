@@ -166,3 +166,35 @@ HWND FocusedWindowOf(HWND window);
 POINT CloseBoxPoint(HWND window);
 
 }  // namespace e2e
+
+namespace e2e {
+
+// The program file opened for its resources only (pictures, bitmaps), never run;
+// closed when dropped.
+class ProgramResources {
+public:
+    ProgramResources();
+    ~ProgramResources();
+    ProgramResources(const ProgramResources&) = delete;
+    ProgramResources& operator=(const ProgramResources&) = delete;
+    HMODULE module() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+// Pixels of a bitmap that is selected into no device context.
+Picture BitmapPicture(HBITMAP bitmap);
+
+// Moves the pointer and waits until it rests there, for tests that read what the
+// windows under it show. Wine moves the display's pointer for every move sent, and the
+// display echoes each such move back to Wine as input a few milliseconds later, so after
+// MoveMouse echoes of earlier places can still come: windows there get moves of their
+// own, and Wine's position can end up apart from the display's. Here the last move the
+// windows get is at the target, and the display agrees.
+bool PlacePointer(POINT screen, Duration limit = 5s);
+
+// Screen rectangles of the visible top-level windows of a class, of any process.
+std::vector<RECT> VisibleWindowRects(const wchar_t* window_class);
+
+}  // namespace e2e
