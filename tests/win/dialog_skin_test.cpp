@@ -170,7 +170,9 @@ TEST_F(DialogSkin, KeyboardFocusShowsOnButtonsAndCheckBoxes) {
         ASSERT_EQ(GetFocus(), Item(id));
         const Rendering with = Render(Item(id));
         EXPECT_NE(with.pixels, without.pixels) << id;
-        if (id == idBtnSave) EXPECT_GT(with.Count(kSkinFocusOnBlue), 100) << "the ring round the caption";
+        if (id == idBtnSave) {
+            EXPECT_GT(with.Count(kSkinFocusOnBlue), 100) << "the ring round the caption";
+        }
     }
     ShowWindow(form_.handle(), SW_HIDE);
 }

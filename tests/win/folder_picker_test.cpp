@@ -137,7 +137,9 @@ protected:
     bool Run(FakeChooser& chooser, const std::wstring& initial, std::wstring& path) {
         const bool accepted = RunFolderDialog(chooser, FakeChooser::kOwner, L"Выберите папку", initial, path);
         EXPECT_TRUE(chooser.watched);
-        if (chooser.watched) EXPECT_EQ(chooser.watched->Release(), 0u);
+        if (chooser.watched) {
+            EXPECT_EQ(chooser.watched->Release(), 0u);
+        }
         EXPECT_EQ(chooser.item.references, 1u);
         return accepted;
     }
