@@ -182,10 +182,11 @@ TEST_F(RegionCapture, NestedOverlaysEachFinishOnTheirOwn) {
     // The first one takes the keyboard back by itself and still answers Esc.
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == first; }));
     PressKeys({VK_ESCAPE});
-    ASSERT_TRUE(WaitFor([&] { return OverlaysClosed() && IsShown(program.MainWindow()); }));
+    // The window comes back before the overlay is destroyed, so wait for both.
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(first) && IsShown(program.MainWindow()); }));
+    EXPECT_TRUE(OverlaysClosed());
     EXPECT_EQ(FilesIn(folder).size(), 1u);
     EXPECT_TRUE(program.Running());
-    EXPECT_FALSE(IsWindow(first));
 }
 
 TEST_F(RegionCapture, MainWindowComesBackOnlyWhenItWasShown) {
