@@ -1,5 +1,7 @@
 #include "Harness.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -143,7 +145,28 @@ void ResetStoredOptions(const StoredOptions& options) {
     RegCloseKey(key);
 }
 
+namespace {
+
+// A test ended by force (a time limit) leaves its program running, holding the hotkeys
+// and a main window that later tests would find instead of their own.
+void EndLeftoverInstances() {
+    const std::wstring image = std::filesystem::path(ProgramPath()).filename().wstring();
+    const kadrix::unique_file snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return;
+    PROCESSENTRY32W entry{sizeof(entry)};
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, image.c_str()) != 0) continue;
+        const kadrix::unique_handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 5000);
+    }
+}
+
+}  // namespace
+
 Program Program::Start() {
+    EndLeftoverInstances();
     Program program;
     std::wstring command_line = L"\"" + ProgramPath() + L"\"";
     STARTUPINFOW startup{sizeof(startup)};

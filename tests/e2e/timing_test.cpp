@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <iostream>
+#include <optional>
 
 #include "Harness.h"
 #include "app/Commands.h"
@@ -25,16 +26,16 @@ struct Figures {
     double max = 0;
 };
 
-// Milliseconds taken by `step` over kRounds rounds.
-Figures Measure(const std::function<void(int round)>& step) {
+// Milliseconds taken by `step` over kRounds rounds; none when a step fails.
+std::optional<Figures> Measure(const std::function<bool()>& step) {
     std::vector<double> times;
     for (int round = 1; round <= kRounds; ++round) {
         const auto start = Clock::now();
-        step(round);
+        if (!step()) return std::nullopt;
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back()};
+    return Figures{times[times.size() / 2], times.back()};
 }
 
 std::ostream& operator<<(std::ostream& out, const Figures& figures) {
@@ -46,33 +47,40 @@ TEST(Timing, GrabWriteAndHotkeyToFile) {
     kadrix::Bitmap bitmap;
     bitmap.setPixelFormat(kadrix::PixelFormat::Bits24);
     bitmap.setSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    const Figures grab = Measure([&](int) {
+    const auto grab = Measure([&] {
         kadrix::WindowDC screen(nullptr);
-        BitBlt(bitmap.canvas(), 0, 0, bitmap.width(), bitmap.height(), screen.get(), 0, 0, SRCCOPY);
+        return BitBlt(bitmap.canvas(), 0, 0, bitmap.width(), bitmap.height(), screen.get(), 0, 0, SRCCOPY) != 0;
     });
-    const Figures write = Measure([&](int) { bitmap.saveToFile((folder / L"alone.bmp").wstring()); });
+    const auto write = Measure([&] {
+        bitmap.saveToFile((folder / L"alone.bmp").wstring());
+        return true;
+    });
     std::filesystem::remove(folder / L"alone.bmp");
+    ASSERT_TRUE(grab && write);
 
     ResetStoredOptions({.img_format = 0, .need_save = 1, .save_path = folder.wstring(), .need_cursor = 0,
                         .play_sound = 0});
     Program program = Program::Start();
     std::size_t files = 0;
-    auto hotkey_to_file = [&](int) {
-        PressHotkey(0);
-        ASSERT_EQ(WaitForFiles(folder, ++files, 10s, 1ms).size(), files);
+    auto file_after = [&](const std::function<void()>& trigger) {
+        return [&, trigger] {
+            trigger();
+            const std::size_t wanted = ++files;
+            return WaitForFiles(folder, wanted, 10s, 1ms).size() == wanted;
+        };
     };
-    const Figures shown = Measure(hotkey_to_file);
+    const auto shown = Measure(file_after([] { PressHotkey(0); }));
+    ASSERT_TRUE(shown) << "a hotkey press wrote no file";
     RunCommand(program, kadrix::cmdShowHide);
     ASSERT_TRUE(WaitFor([&] { return !IsShown(program.MainWindow()); }));
-    const Figures hidden = Measure(hotkey_to_file);
+    const auto hidden = Measure(file_after([] { PressHotkey(0); }));
+    ASSERT_TRUE(hidden) << "a hotkey press wrote no file";
     // The same without the way of the key press through Wine's input.
-    const Figures sent = Measure([&](int) {
-        RunHotkey(program, 0);
-        ASSERT_EQ(WaitForFiles(folder, ++files, 10s, 1ms).size(), files);
-    });
+    const auto sent = Measure(file_after([&] { RunHotkey(program, 0); }));
+    ASSERT_TRUE(sent) << "a hotkey message wrote no file";
     std::cout << "screen " << bitmap.width() << " x " << bitmap.height() << ", median of " << kRounds
-              << ": grab " << grab << ", BMP write " << write << ", hotkey to file closed " << shown
-              << " with the window shown, " << hidden << " with it hidden, " << sent
+              << ": grab " << *grab << ", BMP write " << *write << ", hotkey to file closed " << *shown
+              << " with the window shown, " << *hidden << " with it hidden, " << *sent
               << " from the hotkey message sent to the file closed\n";
 }
 
