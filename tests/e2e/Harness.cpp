@@ -147,6 +147,12 @@ void ResetStoredOptions(const StoredOptions& options) {
 
 namespace {
 
+// Programs this test process started; others of the same name are leftovers.
+std::vector<DWORD>& OwnInstances() {
+    static std::vector<DWORD> ids;
+    return ids;
+}
+
 // A test ended by force (a time limit) leaves its program running, holding the hotkeys
 // and a main window that later tests would find instead of their own.
 void EndLeftoverInstances() {
@@ -155,7 +161,9 @@ void EndLeftoverInstances() {
     if (!snapshot) return;
     PROCESSENTRY32W entry{sizeof(entry)};
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-        if (_wcsicmp(entry.szExeFile, image.c_str()) != 0) continue;
+        if (_wcsicmp(entry.szExeFile, image.c_str()) != 0 ||
+            std::ranges::find(OwnInstances(), entry.th32ProcessID) != OwnInstances().end())
+            continue;
         const kadrix::unique_handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
         if (!process) continue;
         TerminateProcess(process.get(), 1);
@@ -176,6 +184,7 @@ Program Program::Start() {
     CloseHandle(info.hThread);
     program.process_ = info.hProcess;
     program.process_id_ = info.dwProcessId;
+    OwnInstances().push_back(info.dwProcessId);
     program.main_window_ = program.WaitForWindow(L"TMainForm", 20s);
     if (!program.main_window_) throw std::runtime_error("the main window did not appear");
     return program;

@@ -62,11 +62,18 @@ TEST(Timing, GrabWriteAndHotkeyToFile) {
                         .play_sound = 0});
     Program program = Program::Start();
     std::size_t files = 0;
+    int lost = 0;
+    // Wine now and then loses an injected key press; the round then presses again, and
+    // its time, the wait included, counts as it is.
     auto file_after = [&](const std::function<void()>& trigger) {
         return [&, trigger] {
-            trigger();
             const std::size_t wanted = ++files;
-            return WaitForFiles(folder, wanted, 10s, 1ms).size() == wanted;
+            for (int attempt = 0; attempt < 3; ++attempt) {
+                trigger();
+                if (WaitForFiles(folder, wanted, 3s, 1ms).size() == wanted) return true;
+                ++lost;
+            }
+            return false;
         };
     };
     const auto shown = Measure(file_after([] { PressHotkey(0); }));
@@ -81,7 +88,7 @@ TEST(Timing, GrabWriteAndHotkeyToFile) {
     std::cout << "screen " << bitmap.width() << " x " << bitmap.height() << ", median of " << kRounds
               << ": grab " << *grab << ", BMP write " << *write << ", hotkey to file closed " << *shown
               << " with the window shown, " << *hidden << " with it hidden, " << *sent
-              << " from the hotkey message sent to the file closed\n";
+              << " from the hotkey message sent to the file closed; " << lost << " presses lost\n";
 }
 
 }  // namespace
