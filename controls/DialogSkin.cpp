@@ -37,11 +37,8 @@ ButtonKind KindOf(HWND control) {
 }
 
 void DrawTick(HDC dc, const RECT& box, COLORREF colour) {
-    const LOGBRUSH brush{BS_SOLID, colour, 0};
-    unique_hpen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, 2, &brush, 0, nullptr));
-    SelectedObject selected(dc, pen.get());
     const POINT tick[] = {{box.left + 4, box.top + 7}, {box.left + 6, box.top + 10}, {box.left + 11, box.top + 4}};
-    Polyline(dc, tick, 3);
+    DrawSkinStroke(dc, tick, colour);
 }
 
 void DrawPushButton(HDC dc, const RECT& area, const wchar_t* caption, const SkinControlState& state,

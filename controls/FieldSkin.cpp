@@ -35,13 +35,10 @@ void PaintEditFrame(HWND edit) {
 }
 
 void DrawChevron(HDC dc, const RECT& button, COLORREF colour) {
-    const LOGBRUSH brush{BS_SOLID, colour, 0};
-    unique_hpen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, 2, &brush, 0, nullptr));
-    SelectedObject selected(dc, pen.get());
     const int x = (button.left + button.right) / 2;
     const int y = (button.top + button.bottom) / 2;
     const POINT chevron[] = {{x - 4, y - 2}, {x, y + 2}, {x + 4, y - 2}};
-    Polyline(dc, chevron, 3);
+    DrawSkinStroke(dc, chevron, colour);
 }
 
 // Over what the list drew itself: the frame and a small button in the skin's blue.
@@ -75,12 +72,10 @@ void PaintList(HWND list, WPARAM given_dc) {
     PaintScope paint(list);
     RECT client{};
     GetClientRect(list, &client);
-    unique_hdc buffer(CreateCompatibleDC(paint.dc()));
-    unique_hbitmap surface(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
-    SelectedObject selected(buffer.get(), surface.get());
-    DefSubclassProc(list, WM_PAINT, reinterpret_cast<WPARAM>(buffer.get()), 0);
-    DrawListDecor(list, buffer.get());
-    BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+    DrawOffScreen(paint.dc(), client, [&](HDC dc, const RECT&) {
+        DefSubclassProc(list, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        DrawListDecor(list, dc);
+    });
 }
 
 LRESULT CALLBACK FieldProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {

@@ -76,15 +76,28 @@ void PaintParentBackground(HWND child, HDC dc) {
     SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
-void DrawOverParent(HWND control, HDC dc, const RECT& area, const SkinDrawing& draw) {
+void DrawSkinStroke(HDC dc, std::span<const POINT> points, COLORREF colour) {
+    const LOGBRUSH brush{BS_SOLID, colour, 0};
+    unique_hpen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, 2, &brush, 0, nullptr));
+    SelectedObject selected(dc, pen.get());
+    Polyline(dc, points.data(), static_cast<int>(points.size()));
+}
+
+void DrawOffScreen(HDC dc, const RECT& area, const SkinDrawing& draw) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     unique_hdc buffer(CreateCompatibleDC(dc));
     unique_hbitmap surface(CreateCompatibleBitmap(dc, width, height));
     SelectedObject selected(buffer.get(), surface.get());
-    PaintParentBackground(control, buffer.get());
     draw(buffer.get(), RECT{0, 0, width, height});
     BitBlt(dc, area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+}
+
+void DrawOverParent(HWND control, HDC dc, const RECT& area, const SkinDrawing& draw) {
+    DrawOffScreen(dc, area, [&](HDC buffer, const RECT& local) {
+        PaintParentBackground(control, buffer);
+        draw(buffer, local);
+    });
 }
 
 void DrawSkinButton(HDC dc, const RECT& area, SkinButtonLayout layout, const wchar_t* caption, HFONT font,

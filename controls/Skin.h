@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 
 #include "app/Win32Handles.h"
 
@@ -30,13 +31,19 @@ void PaintBackground(HDC dc, HBITMAP picture);
 // controls can be drawn see-through over the parent's picture.
 void PaintParentBackground(HWND child, HDC dc);
 
-// Draws a control off-screen over what the parent shows under it, then puts it on
-// screen in one step: see-through controls without flicker.
+// Draws `area` of `dc` off-screen, then puts it on screen in one step: no flicker.
+// `draw` gets the off-screen DC with `area` moved to its origin.
 using SkinDrawing = std::function<void(HDC dc, const RECT& area)>;
+void DrawOffScreen(HDC dc, const RECT& area, const SkinDrawing& draw);
+
+// Draws a control off-screen over what the parent shows under it: see-through controls.
 void DrawOverParent(HWND control, HDC dc, const RECT& area, const SkinDrawing& draw);
 inline void DrawOverParent(const DRAWITEMSTRUCT& item, const SkinDrawing& draw) {
     DrawOverParent(item.hwndItem, item.hDC, item.rcItem, draw);
 }
+
+// A 2-pixel line with round ends and joins through `points`: ticks and chevrons.
+void DrawSkinStroke(HDC dc, std::span<const POINT> points, COLORREF colour);
 
 enum class SkinButtonLayout { GlyphOnly, GlyphAboveCaption };
 

@@ -88,13 +88,9 @@ void TTavikImageButton::Paint() {
     PaintScope paint(window_);
     RECT client{};
     GetClientRect(window_, &client);
-    // Drawn off-screen so the background and the blended picture appear at once.
-    unique_hdc buffer(CreateCompatibleDC(paint.dc()));
-    unique_hbitmap surface(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
-    SelectedObject selected(buffer.get(), surface.get());
-    PaintParentBackground(window_, buffer.get());
-    DrawPicture(buffer.get(), (client.right - picture_.width) / 2, (client.bottom - picture_.height) / 2, picture_);
-    BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+    DrawOverParent(window_, paint.dc(), client, [&](HDC dc, const RECT&) {
+        DrawPicture(dc, (client.right - picture_.width) / 2, (client.bottom - picture_.height) / 2, picture_);
+    });
 }
 
 void TTavikImageButton::OnWindowCreated(HWND window) { window_ = window; }
