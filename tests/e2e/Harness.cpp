@@ -350,12 +350,10 @@ std::vector<std::filesystem::path> WaitForFiles(const std::filesystem::path& fol
         files = FilesIn(folder);
         if (files.size() < count) return false;
         for (const auto& file : files) {
-            HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (handle == INVALID_HANDLE_VALUE) return false;
+            const kadrix::unique_file handle(
+                CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             LARGE_INTEGER size{};
-            GetFileSizeEx(handle, &size);
-            CloseHandle(handle);
-            if (size.QuadPart == 0) return false;
+            if (!handle || !GetFileSizeEx(handle.get(), &size) || size.QuadPart == 0) return false;
         }
         return true;
     }, limit, poll);
@@ -437,10 +435,8 @@ std::vector<std::uint8_t> ProgramSoundSamples() {
 }
 
 COLORREF ScreenPixel(POINT screen) {
-    HDC dc = GetDC(nullptr);
-    const COLORREF colour = GetPixel(dc, screen.x, screen.y);
-    ReleaseDC(nullptr, dc);
-    return colour;
+    const kadrix::WindowDC dc(nullptr);
+    return GetPixel(dc.get(), screen.x, screen.y);
 }
 
 void PressMouse(POINT screen, int button) {
@@ -469,8 +465,7 @@ Picture PixelsOf(HDC dc, HBITMAP bitmap, int width, int height) {
 LRESULT CALLBACK KnownPictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_PAINT) {
         auto colour = reinterpret_cast<KnownPicture::Colour>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(window, &paint);
+        const kadrix::PaintScope paint(window);
         RECT area{};
         GetWindowRect(window, &area);
         const int width = area.right - area.left;
@@ -483,8 +478,7 @@ LRESULT CALLBACK KnownPictureProc(HWND window, UINT message, WPARAM wparam, LPAR
             }
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-        SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, bgr.data(), &info, DIB_RGB_COLORS);
-        EndPaint(window, &paint);
+        SetDIBitsToDevice(paint.dc(), 0, 0, width, height, 0, 0, 0, height, bgr.data(), &info, DIB_RGB_COLORS);
         return 0;
     }
     if (message == WM_DESTROY) PostQuitMessage(0);
@@ -496,30 +490,24 @@ LRESULT CALLBACK KnownPictureProc(HWND window, UINT message, WPARAM wparam, LPAR
 Picture ScreenPicture(const RECT& area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, previous);
-    Picture picture = PixelsOf(memory, bitmap, width, height);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return picture;
+    const kadrix::WindowDC screen(nullptr);
+    const kadrix::unique_hdc memory(CreateCompatibleDC(screen.get()));
+    const kadrix::unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        const kadrix::SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    }
+    return PixelsOf(memory.get(), bitmap.get(), width, height);
 }
 
 Picture ReadBmpFile(const std::filesystem::path& file) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    const kadrix::unique_hbitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     if (!bitmap) return {};
     BITMAP info{};
-    GetObjectW(bitmap, sizeof(info), &info);
-    HDC screen = GetDC(nullptr);
-    Picture picture = PixelsOf(screen, bitmap, info.bmWidth, std::abs(info.bmHeight));
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    return picture;
+    GetObjectW(bitmap.get(), sizeof(info), &info);
+    const kadrix::WindowDC screen(nullptr);
+    return PixelsOf(screen.get(), bitmap.get(), info.bmWidth, std::abs(info.bmHeight));
 }
 
 Picture ClipboardPicture() {
@@ -528,9 +516,8 @@ Picture ClipboardPicture() {
     if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
         BITMAP info{};
         GetObjectW(bitmap, sizeof(info), &info);
-        HDC screen = GetDC(nullptr);
-        picture = PixelsOf(screen, bitmap, info.bmWidth, std::abs(info.bmHeight));
-        ReleaseDC(nullptr, screen);
+        const kadrix::WindowDC screen(nullptr);
+        picture = PixelsOf(screen.get(), bitmap, info.bmWidth, std::abs(info.bmHeight));
     }
     CloseClipboard();
     return picture;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
+#include "app/Win32Handles.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -412,11 +413,10 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
 
 Resources ResourcesOf(const Program& program) {
     Resources r;
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId());
-    GetProcessHandleCount(process, &r.handles);
-    r.gdi = GetGuiResources(process, GR_GDIOBJECTS);
-    r.user = GetGuiResources(process, GR_USEROBJECTS);
-    CloseHandle(process);
+    const kadrix::unique_handle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId()));
+    GetProcessHandleCount(process.get(), &r.handles);
+    r.gdi = GetGuiResources(process.get(), GR_GDIOBJECTS);
+    r.user = GetGuiResources(process.get(), GR_USEROBJECTS);
     EnumThreadWindows(GetWindowThreadProcessId(program.MainWindow(), nullptr), &CountWindow,
                       reinterpret_cast<LPARAM>(&r.windows));
     return r;
