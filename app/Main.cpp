@@ -8,8 +8,10 @@
 #include "app/WindowThunk.h"
 #include "app/MainFormLayout.h"
 #include "app/OtherFunc.h"
+#include "app/PhysicalPixels.h"
 #include "app/TavikConsts.h"
 #include "app/TrayMenu.h"
+#include "capture/ScreenSettle.h"
 #include "controls/Skin.h"
 #include "imaging/JpegImage.h"
 #include "imaging/PngImage.h"
@@ -88,6 +90,7 @@ TMainForm::TMainForm(HINSTANCE instance)
                               frame.bottom - frame.top, nullptr, nullptr, instance, this);
     if (!window_) throw Win32Error(L"CreateWindowExW");
     window_owner_.reset(window_);
+    DisableTransitions(window_);
 
     glyphs_ = GlyphList::LoadFromResources(instance);
     background_.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
@@ -120,8 +123,8 @@ void TMainForm::FormClose() {
 void TMainForm::CreateComponents() {
     font_ = CreateSkinFont(kMainFontHeight, FW_NORMAL, false);
     link_font_ = CreateSkinFont(kLinkLabelFontHeight, FW_BOLD, true);
-    const HWND tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                          0, 0, 0, 0, window_, nullptr, instance_, nullptr);
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                                0, window_, nullptr, instance_, nullptr);
     for (const ControlDecl& decl : kMainFormControls) {
         HWND control = nullptr;
         if (decl.kind == ControlKind::ImageButton) {
@@ -133,13 +136,13 @@ void TMainForm::CreateComponents() {
         } else {
             control = CreateSkinControl(window_, decl, decl.kind == ControlKind::LinkLabel ? link_font_.get() : font_.get());
         }
-        if (decl.hint && tooltips) {
+        if (decl.hint && tooltips_) {
             TTTOOLINFOW tool{sizeof(tool)};
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             tool.hwnd = window_;
             tool.uId = reinterpret_cast<UINT_PTR>(control);
             tool.lpszText = const_cast<wchar_t*>(decl.hint);
-            SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+            SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
 }
@@ -151,8 +154,20 @@ void TMainForm::Show() {
 
 void TMainForm::Hide() { ShowWindow(window_, SW_HIDE); }
 
-template <typename Capture>
-void TMainForm::HideAroundCapture(Capture&& capture) {
+// The window and the hint of the button that was pressed leave the screen, and the
+// capture waits until the screen no longer shows them.
+void TMainForm::HideForCapture() {
+    const PhysicalPixelsScope physical;
+    RECT vacated{}, hint{};
+    GetWindowRect(window_, &vacated);
+    if (tooltips_ && IsWindowVisible(tooltips_) && GetWindowRect(tooltips_, &hint))
+        UnionRect(&vacated, &vacated, &hint);
+    if (tooltips_) SendMessageW(tooltips_, TTM_POP, 0, 0);
+    Hide();
+    WaitForScreenBeneath(vacated);
+}
+
+void TMainForm::HideAroundCapture(const std::function<void()>& capture) {
     // The window comes back also when the grab fails, before the error box shows.
     struct ShowAgain {
         TMainForm& form;
@@ -161,7 +176,7 @@ void TMainForm::HideAroundCapture(Capture&& capture) {
             if (shown) form.Show();
         }
     } show_again{*this, Shower};
-    if (show_again.shown) Hide();
+    if (show_again.shown) HideForCapture();
     capture();
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,8 +75,8 @@ private:
     void FormClose();
     void WMHotKey(WPARAM id);
     void RunCommand(Command command);
-    template <typename Capture>
-    void HideAroundCapture(Capture&& capture);
+    void HideAroundCapture(const std::function<void()>& capture);
+    void HideForCapture();
 
     void WriteCaptureFile();
     void CreateComponents();
@@ -87,6 +88,7 @@ private:
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
+    HWND tooltips_ = nullptr;  // owned by the window, destroyed with it
     UINT taskbar_created_message_;
     GlyphList glyphs_;
     unique_hbitmap background_;

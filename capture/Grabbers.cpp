@@ -1,6 +1,7 @@
-// The desktop and active-window grabbers: one block transfer into the reused capture
-// bitmap, then the output stage.
+#include "capture/Grabbers.h"
+
 #include "app/Main.h"
+#include "app/PhysicalPixels.h"
 #include "app/ResetOnExit.h"
 #include "capture/CursorStep.h"
 
@@ -23,33 +24,43 @@ void DrawCursor(Bitmap& target, std::unique_ptr<Bitmap>& cursor_slot) {
                picture.height(), blend);
 }
 
+void GrabPrimaryMonitor(Bitmap& target) {
+    const PhysicalPixelsScope physical;
+    target.setPixelFormat(PixelFormat::Bits24);
+    target.setSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const WindowDC screen(nullptr);
+    BitBlt(target.canvas(), 0, 0, target.width(), target.height(), screen.get(), 0, 0, SRCCOPY);
+}
+
+bool GrabForegroundWindow(Bitmap& target) {
+    const PhysicalPixelsScope physical;
+    const WindowDC desktop(GetDesktopWindow(), true);
+    const HWND foreground = GetForegroundWindow();
+    if (!foreground) return false;
+    RECT area{};
+    GetWindowRect(foreground, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    target.setSize(width, height);
+    StretchBlt(target.canvas(), 0, 0, width, height, desktop.get(), area.left, area.top, width, height, SRCCOPY);
+    return true;
+}
+
 void TMainForm::GetScreen() {
-    BMPScreen->setPixelFormat(PixelFormat::Bits24);
-    BMPScreen->setSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     {
-        WindowDC screen(nullptr);
-        BitBlt(BMPScreen->canvas(), 0, 0, BMPScreen->width(), BMPScreen->height(), screen.get(), 0, 0, SRCCOPY);
-    }
-    if (OPT_NeedCursor) {
-        ResetOnExit clear(BMPCursor);
-        DrawCursor(*BMPScreen, BMPCursor);
+        // The cursor's position must be read in the same real pixels as the grab.
+        const PhysicalPixelsScope physical;
+        GrabPrimaryMonitor(*BMPScreen);
+        if (OPT_NeedCursor) {
+            ResetOnExit clear(BMPCursor);
+            DrawCursor(*BMPScreen, BMPCursor);
+        }
     }
     SaveCurrentScreen();
 }
 
 void TMainForm::ScreenShotActiveWindow(Bitmap& Bild) {
-    {
-        WindowDC desktop(GetDesktopWindow(), true);
-        HWND foreground = GetForegroundWindow();
-        if (!foreground) return;
-        RECT area{};
-        GetWindowRect(foreground, &area);
-        const int width = area.right - area.left;
-        const int height = area.bottom - area.top;
-        Bild.setSize(width, height);
-        StretchBlt(Bild.canvas(), 0, 0, width, height, desktop.get(), area.left, area.top, width, height, SRCCOPY);
-    }
-    SaveCurrentScreen();
+    if (GrabForegroundWindow(Bild)) SaveCurrentScreen();
 }
 
 }  // namespace kadrix

@@ -5,8 +5,9 @@
 #include <utility>
 
 #include "app/ErrorBox.h"
-#include "app/Main.h"
 #include "app/Win32Error.h"
+#include "capture/ScreenSettle.h"
+#include "region/ScreenGeometry.h"
 
 namespace kadrix {
 
@@ -72,6 +73,7 @@ TFormScreenRect::TFormScreenRect() {
                                   0, 0, kFormScreenRect.design_width, kFormScreenRect.design_height, nullptr, nullptr,
                                   instance, this));
     if (!window_) throw Win32Error(L"CreateWindowExW");
+    DisableTransitions(window_.get());
     if (!SetLayeredWindowAttributes(window_.get(), kFormScreenRect.transparent_color, kFormScreenRect.alpha,
                                     LWA_COLORKEY | LWA_ALPHA))
         throw Win32Error(L"SetLayeredWindowAttributes");
@@ -192,9 +194,13 @@ void TFormScreenRect::FormMouseUp(int X, int Y) {
     // A release whose press went to another window is no selection on this overlay.
     if (!isDown) return;
     isDown = false;
-    const RECT selection{downX, downY, X, Y};
-    std::unique_ptr<Bitmap> capture = GetUserScreenRect(selection);
-    MainForm->BMPScreen = std::move(capture);
+    // Client coordinates start at the overlay's corner, which lies left of and above
+    // the primary monitor when other monitors do.
+    RECT overlay{};
+    GetWindowRect(window_.get(), &overlay);
+    const Rect copied =
+        CopiedRect({overlay.left, overlay.top, overlay.right, overlay.bottom}, {downX, downY}, {X, Y});
+    selection_ = GetUserScreenRect({copied.left, copied.top, copied.right, copied.bottom});
     ExitStatus = 1;
     modal_result_ = mrOk;
 }
@@ -208,6 +214,7 @@ std::unique_ptr<Bitmap> TFormScreenRect::GetUserScreenRect(const RECT& aRect) {
     // Overlays still open under this one would veil the copy: out of the way while it runs.
     for (TFormScreenRect* outer = outer_; outer; outer = outer->outer_) ShowWindow(outer->handle(), SW_HIDE);
     if (!bitmap->empty()) {
+        WaitForScreenBeneath({area.left, area.top, area.right, area.bottom});
         const WindowDC screen(nullptr);
         BitBlt(bitmap->canvas(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY);
     }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "app/Win32Handles.h"
 #include "imaging/Bitmap.h"
@@ -26,8 +27,11 @@ public:
     // Runs until a mouse button is released (mrOk) or Esc is released (mrCancel); hidden afterwards.
     int ShowModal();
 
-    // A screen-format copy of that rectangle of the screen, taken with the overlay hidden.
+    // A screen-format copy of that rectangle of the screen, taken with the overlay hidden
+    // once the screen no longer shows it.
     std::unique_ptr<Bitmap> GetUserScreenRect(const RECT& aRect);
+    // After mrOk: the pixels the user framed.
+    std::unique_ptr<Bitmap> TakeSelection() noexcept { return std::move(selection_); }
 
 private:
     static LRESULT CALLBACK WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -52,6 +56,7 @@ private:
     int modal_result_ = 0;
     TFormScreenRect* outer_ = nullptr;  // the overlay whose modal run this one's runs inside
     Rect drawn_{};  // what the last drag step drew, wiped by the next one
+    std::unique_ptr<Bitmap> selection_;
     unique_hwnd window_;
     unique_hpen outline_pen_;
     unique_hpen handle_pen_;
