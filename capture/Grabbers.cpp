@@ -24,12 +24,19 @@ void DrawCursor(Bitmap& target, std::unique_ptr<Bitmap>& cursor_slot) {
                picture.height(), blend);
 }
 
-void GrabPrimaryMonitor(Bitmap& target) {
+void GrabPrimaryMonitor(Bitmap& target, std::unique_ptr<Bitmap>* cursor_slot) {
+    // The cursor's position is read in the same real pixels as the grab.
     const PhysicalPixelsScope physical;
     target.setPixelFormat(PixelFormat::Bits24);
     target.setSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    const WindowDC screen(nullptr);
-    BitBlt(target.canvas(), 0, 0, target.width(), target.height(), screen.get(), 0, 0, SRCCOPY);
+    {
+        const WindowDC screen(nullptr);
+        BitBlt(target.canvas(), 0, 0, target.width(), target.height(), screen.get(), 0, 0, SRCCOPY);
+    }
+    if (cursor_slot) {
+        ResetOnExit clear(*cursor_slot);
+        DrawCursor(target, *cursor_slot);
+    }
 }
 
 bool GrabForegroundWindow(Bitmap& target) {
@@ -47,15 +54,7 @@ bool GrabForegroundWindow(Bitmap& target) {
 }
 
 void TMainForm::GetScreen() {
-    {
-        // The cursor's position must be read in the same real pixels as the grab.
-        const PhysicalPixelsScope physical;
-        GrabPrimaryMonitor(*BMPScreen);
-        if (OPT_NeedCursor) {
-            ResetOnExit clear(BMPCursor);
-            DrawCursor(*BMPScreen, BMPCursor);
-        }
-    }
+    GrabPrimaryMonitor(*BMPScreen, OPT_NeedCursor ? &BMPCursor : nullptr);
     SaveCurrentScreen();
 }
 

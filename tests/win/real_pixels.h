@@ -1,0 +1,102 @@
+#pragma once
+// Helpers for tests that run the program's code in a thread that declares no DPI
+// awareness, as the program's own thread does on Windows.
+#include <windows.h>
+
+#include <functional>
+#include <thread>
+
+#include <cstdio>
+#include <memory>
+
+#include "Harness.h"
+#include "imaging/Bitmap.h"
+#include "region/RegionSelection.h"
+
+namespace kadrix::test {
+
+// Runs `work` on a new thread in the DPI-unaware context and waits for it. False when
+// the system has no per-thread contexts.
+inline bool RunUnaware(const std::function<void()>& work) {
+    using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    const auto set = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (!set) return false;
+    bool unaware = false;
+    std::thread thread([&] {
+        unaware = set(DPI_AWARENESS_CONTEXT_UNAWARE) != nullptr;
+        if (unaware) work();
+    });
+    thread.join();
+    return unaware;
+}
+
+// The screen's real size, as this (aware) thread sees it.
+inline SIZE RealPrimarySize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+inline RECT RealVirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// Every pixel of a capture bitmap, read through a copy so the bitmap stays as it is.
+inline e2e::Picture PictureOf(Bitmap& bitmap) {
+    e2e::Picture picture{bitmap.width(), bitmap.height(), {}};
+    if (bitmap.empty()) return picture;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), bitmap.width(), -bitmap.height(), 1, 32, BI_RGB};
+    void* bits = nullptr;
+    const unique_hbitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const unique_hdc dc(CreateCompatibleDC(nullptr));
+    if (!copy || !dc) return picture;
+    {
+        const SelectedObject selected(dc.get(), copy.get());
+        BitBlt(dc.get(), 0, 0, bitmap.width(), bitmap.height(), bitmap.canvas(), 0, 0, SRCCOPY);
+        GdiFlush();
+    }
+    const auto* bgrx = static_cast<const std::uint32_t*>(bits);
+    picture.pixels.resize(static_cast<std::size_t>(bitmap.width()) * bitmap.height());
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = RGB((bgrx[i] >> 16) & 0xFF, (bgrx[i] >> 8) & 0xFF, bgrx[i] & 0xFF);
+    return picture;
+}
+
+// Pixels of `capture` that differ from the screen's at `origin` onwards, as `expected` gives them.
+inline int WrongPixels(const e2e::Picture& capture, POINT origin, COLORREF (*expected)(POINT)) {
+    int wrong = 0;
+    for (int y = 0; y < capture.height; ++y)
+        for (int x = 0; x < capture.width; ++x)
+            if (capture.at({x, y}) != expected({origin.x + x, origin.y + y})) ++wrong;
+    return wrong;
+}
+
+struct DrivenSelection {
+    RECT overlay{};                    // where the overlay lay, in real pixels
+    std::unique_ptr<Bitmap> selection;  // what the region selection returned
+};
+
+// Runs the region selection in a DPI-unaware thread and drags on its overlay from this
+// one, in real pixels. An overlay still open long after the drag (Wine dropped the
+// input) is closed, so the test fails instead of hanging.
+inline DrivenSelection DriveRegionSelection(POINT from, POINT to) {
+    DrivenSelection result;
+    std::thread user([&] {
+        HWND overlay = nullptr;
+        const bool open = e2e::WaitFor([&] {
+            overlay = FindWindowW(L"TFormScreenRect", nullptr);
+            return overlay && IsWindowVisible(overlay) && GetForegroundWindow() == overlay;
+        });
+        if (!open) return;
+        GetWindowRect(overlay, &result.overlay);
+        e2e::Drag(from, to);
+        if (!e2e::WaitFor([&] { return !IsWindowVisible(overlay); }, std::chrono::seconds(10))) {
+            std::fprintf(stderr, "test: the overlay missed the drag; closing it\n");
+            PostMessageW(overlay, WM_CLOSE, 0, 0);
+        }
+    });
+    RunUnaware([&] { result.selection = SelectScreenRegion(); });
+    user.join();
+    return result;
+}
+
+}  // namespace kadrix::test
