@@ -58,9 +58,9 @@ DibPixels storedPixels(HBITMAP bitmap, int bitsPerPixel) {
 
 }  // namespace
 
-Bitmap::Bitmap(HBITMAP adopted) : bitmap_(adopted) {
+Bitmap::Bitmap(unique_hbitmap&& adopted) noexcept : bitmap_(std::move(adopted)) {
     BITMAP info{};
-    if (adopted && GetObjectW(adopted, sizeof info, &info)) {
+    if (bitmap_ && GetObjectW(bitmap_.get(), sizeof info, &info)) {
         width_ = info.bmWidth;
         height_ = std::abs(info.bmHeight);
     }

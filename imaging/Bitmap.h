@@ -17,7 +17,7 @@ enum class PixelFormat {
 class Bitmap {
 public:
     Bitmap() = default;                  // empty (0 x 0), device format
-    explicit Bitmap(HBITMAP adopted);    // takes ownership, device format, size read from the bitmap
+    explicit Bitmap(unique_hbitmap&& adopted) noexcept;  // device format, size read from the bitmap
     // Not movable: the canvas DC holds the bitmap selected, so both must go together.
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;

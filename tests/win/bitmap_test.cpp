@@ -76,7 +76,7 @@ TEST(Bitmap, AdoptsAHandleAndDeletesIt) {
     const WindowDC screen(nullptr);
     HBITMAP raw = CreateCompatibleBitmap(screen.get(), 32, 17);
     {
-        Bitmap adopted(raw);
+        Bitmap adopted{unique_hbitmap(raw)};
         EXPECT_EQ(adopted.width(), 32);
         EXPECT_EQ(adopted.height(), 17);
         EXPECT_EQ(adopted.handle(), raw);
