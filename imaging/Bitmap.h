@@ -3,9 +3,11 @@
 // draw on it. Resizing reallocates; the same size keeps the bitmap for the next capture.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "app/Win32Handles.h"
+#include "imaging/DibPixels.h"
 
 namespace kadrix {
 
@@ -37,6 +39,12 @@ public:
     HDC canvas();  // made on first use; stays valid across resizes
     HBITMAP handle() const noexcept { return bitmap_.get(); }
     HPALETTE palette() const noexcept { return palette_.get(); }  // only for device bitmaps on palette displays
+
+    // GetDIBits wants a bitmap that no DC holds: `read` gets the handle while a
+    // placeholder stands in the canvas, which has the bitmap back on every path.
+    void readUnselected(const std::function<void(HBITMAP)>& read) const;
+    // A copy of the pixels as a DIB of `bitsPerPixel` (see copyAsDib), read that way.
+    DibPixels copyPixels(int bitsPerPixel) const;
 
     // A BMP file in the current pixel format; an empty bitmap gives an empty file.
     void saveToFile(const std::wstring& path) const;
