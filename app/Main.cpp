@@ -151,20 +151,6 @@ void TMainForm::Show() {
 
 void TMainForm::Hide() { ShowWindow(window_, SW_HIDE); }
 
-template <typename Capture>
-void TMainForm::HideAroundCapture(Capture&& capture) {
-    // The window comes back also when the grab fails, before the error box shows.
-    struct ShowAgain {
-        TMainForm& form;
-        bool shown;
-        ~ShowAgain() {
-            if (shown) form.Show();
-        }
-    } show_again{*this, Shower};
-    if (show_again.shown) Hide();
-    capture();
-}
-
 void TMainForm::BtnScreenClick() {
     HideAroundCapture([this] { GetScreen(); });
 }
@@ -216,14 +202,14 @@ void TMainForm::Paint() {
     PaintBackground(paint.dc(), background_.get());
 }
 
-void TMainForm::OnWindowCreated(HWND window) { window_ = window; }
+void TMainForm::OnWindowCreated(HWND window) noexcept { window_ = window; }
 
-void TMainForm::OnWindowGone() {
+void TMainForm::OnWindowGone() noexcept {
     window_ = nullptr;
     window_owner_.release();
 }
 
-LRESULT TMainForm::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT TMainForm::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     try {
         return HandleMessage(message, wparam, lparam);
     } catch (...) {

@@ -64,10 +64,10 @@ public:
 
 private:
     template <typename Owner>
-    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
-    void OnWindowCreated(HWND window);
-    void OnWindowGone();
-    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM) noexcept;
+    void OnWindowCreated(HWND window) noexcept;
+    void OnWindowGone() noexcept;
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
     void FormCreate();
@@ -99,6 +99,20 @@ private:
     unique_hicon program_icon_small_;
     unique_hwnd window_owner_;  // last: the window goes first, while everything it uses still lives
 };
+
+template <typename Capture>
+void TMainForm::HideAroundCapture(Capture&& capture) {
+    // The window comes back also when the grab fails, before the error box shows.
+    struct ShowAgain {
+        TMainForm& form;
+        bool shown;
+        ~ShowAgain() {
+            if (shown) form.Show();
+        }
+    } show_again{*this, Shower};
+    if (show_again.shown) Hide();
+    capture();
+}
 
 // The application's single main window.
 extern TMainForm* MainForm;

@@ -8,10 +8,9 @@ void TMainForm::P_ItemScreenUserWindowRectClickClick() {
     // another command's, and each is released when its own command returns.
     TFormScreenRect overlay;
     overlay.SetBounds(0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    const bool shown = Shower;
-    if (shown) Hide();
-    if (overlay.ShowModal() == mrOk) SaveCurrentScreen();
-    if (shown) Show();
+    HideAroundCapture([&] {
+        if (overlay.ShowModal() == mrOk) SaveCurrentScreen();
+    });
 }
 
 }  // namespace kadrix
