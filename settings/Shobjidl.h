@@ -29,7 +29,8 @@ public:
     HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) noexcept override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog*) noexcept override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) noexcept override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*, FDE_SHAREVIOLATION_RESPONSE*) noexcept override {
+    HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*,
+                                               FDE_SHAREVIOLATION_RESPONSE*) noexcept override {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) noexcept override { return S_OK; }
