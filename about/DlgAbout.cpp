@@ -196,7 +196,7 @@ void TFormAbout::RunHandler(int id) {
     }
 }
 
-INT_PTR CALLBACK TFormAbout::DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR CALLBACK TFormAbout::DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     if (message == WM_INITDIALOG) {
         auto* form = reinterpret_cast<TFormAbout*>(lparam);
         form->window_ = window;
@@ -208,7 +208,7 @@ INT_PTR CALLBACK TFormAbout::DialogProcThunk(HWND window, UINT message, WPARAM w
 
 // Errors must not unwind through the system's dialog code: the dialog ends and
 // ShowModal raises them in the command that opened it.
-INT_PTR TFormAbout::DialogProc(UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR TFormAbout::DialogProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     try {
         switch (message) {
         case WM_INITDIALOG:

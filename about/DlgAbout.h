@@ -25,8 +25,8 @@ public:
     void CloseButtonClick();
 
 private:
-    static INT_PTR CALLBACK DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    INT_PTR DialogProc(UINT message, WPARAM wparam, LPARAM lparam);
+    static INT_PTR CALLBACK DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    INT_PTR DialogProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
 
     void CreateComponents();
     void FormCreate();

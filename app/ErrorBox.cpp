@@ -25,9 +25,13 @@ std::wstring StandardErrorText(std::exception_ptr error) {
     }
 }
 
-void ShowStandardErrorBox(std::exception_ptr error) {
-    const std::wstring text = WithFullStop(StandardErrorText(error));
-    MessageBoxW(GetActiveWindow(), text.c_str(), ApplicationTitle, MB_ICONERROR | MB_OK);
+void ShowStandardErrorBox(std::exception_ptr error) noexcept {
+    try {
+        const std::wstring text = WithFullStop(StandardErrorText(error));
+        MessageBoxW(GetActiveWindow(), text.c_str(), ApplicationTitle, MB_ICONERROR | MB_OK);
+    } catch (...) {  // no memory for the text: the general one needs none
+        MessageBoxW(GetActiveWindow(), L"Неизвестная ошибка.", ApplicationTitle, MB_ICONERROR | MB_OK);
+    }
 }
 
 }  // namespace kadrix

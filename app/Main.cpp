@@ -231,14 +231,14 @@ void TMainForm::Paint() {
     PaintBackground(paint.dc(), background_.get());
 }
 
-void TMainForm::OnWindowCreated(HWND window) { window_ = window; }
+void TMainForm::OnWindowCreated(HWND window) noexcept { window_ = window; }
 
-void TMainForm::OnWindowGone() {
+void TMainForm::OnWindowGone() noexcept {
     window_ = nullptr;
     window_owner_.release();
 }
 
-LRESULT TMainForm::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT TMainForm::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     try {
         return HandleMessage(message, wparam, lparam);
     } catch (...) {

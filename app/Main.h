@@ -65,10 +65,10 @@ public:
 
 private:
     template <typename Owner>
-    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
-    void OnWindowCreated(HWND window);
-    void OnWindowGone();
-    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM) noexcept;
+    void OnWindowCreated(HWND window) noexcept;
+    void OnWindowGone() noexcept;
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
     void FormCreate();

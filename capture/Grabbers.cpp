@@ -7,23 +7,6 @@
 
 namespace kadrix {
 
-void DrawCursor(Bitmap& target, std::unique_ptr<Bitmap>& cursor_slot) {
-    cursor_slot = std::make_unique<Bitmap>();
-    CURSORINFO cursor{};
-    cursor.cbSize = 20;  // the size every Windows version accepts
-    ICONINFO icon{};
-    if (!GetCursorInfo(&cursor) || !cursor.hCursor || !GetIconInfo(cursor.hCursor, &icon)) return;
-    const unique_hbitmap mask(icon.hbmMask);
-    if (icon.hbmColor) cursor_slot = std::make_unique<Bitmap>(icon.hbmColor);
-    Bitmap& picture = *cursor_slot;
-    if (picture.empty()) return;
-    const int x = cursor.ptScreenPos.x - static_cast<int>(icon.xHotspot);
-    const int y = cursor.ptScreenPos.y - static_cast<int>(icon.yHotspot);
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(target.canvas(), x, y, picture.width(), picture.height(), picture.canvas(), 0, 0, picture.width(),
-               picture.height(), blend);
-}
-
 void GrabPrimaryMonitor(Bitmap& target, std::unique_ptr<Bitmap>* cursor_slot) {
     // The cursor's position is read in the same real pixels as the grab.
     const PhysicalPixelsScope physical;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/ErrorBox.h"
 #include "app/Win32Error.h"
 #include "app/Win32Handles.h"
 #include "controls/Skin.h"
@@ -78,7 +79,19 @@ void PaintList(HWND list, WPARAM given_dc) {
     });
 }
 
-LRESULT CALLBACK FieldProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+LRESULT HandleFieldMessage(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
+
+// As for the image button: a child control reports its own errors, at once.
+LRESULT CALLBACK FieldProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) noexcept {
+    try {
+        return HandleFieldMessage(control, message, wparam, lparam);
+    } catch (...) {
+        ShowStandardErrorBox(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT HandleFieldMessage(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_NCPAINT:
         if (IsDropDownList(control)) break;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/ErrorBox.h"
 #include "app/Win32Error.h"
 #include "app/Win32Handles.h"
 #include "app/WindowThunk.h"
@@ -93,10 +94,23 @@ void TTavikImageButton::Paint() {
     });
 }
 
-void TTavikImageButton::OnWindowCreated(HWND window) { window_ = window; }
-void TTavikImageButton::OnWindowGone() { window_ = nullptr; }
+void TTavikImageButton::OnWindowCreated(HWND window) noexcept { window_ = window; }
+void TTavikImageButton::OnWindowGone() noexcept { window_ = nullptr; }
 
-LRESULT TTavikImageButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+// A child control's messages come from whatever loop runs, never from inside a
+// command that could rethrow, and it owns no modal run to end: so its errors, the
+// click handler's included, go to the error box at once. A failed paint has been
+// validated by then (PaintScope), so it does not come back under the box.
+LRESULT TTavikImageButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    try {
+        return HandleMessage(message, wparam, lparam);
+    } catch (...) {
+        ShowStandardErrorBox(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT TTavikImageButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     const int x = GET_X_LPARAM(lparam);
     const int y = GET_Y_LPARAM(lparam);
     switch (message) {

@@ -40,9 +40,9 @@ unique_hpalette systemPaletteIfAny() {
 }
 
 // 24- and 32-bit DIB sections are read in place; everything else through the platform's conversion.
-DibPixels storedPixels(HBITMAP bitmap, int bitsPerPixel) {
+DibPixels storedPixels(const Bitmap& bitmap, int bitsPerPixel) {
     DIBSECTION section{};
-    if (GetObjectW(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
+    if (GetObjectW(bitmap.handle(), sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
         section.dsBmih.biCompression == BI_RGB && bitsPerPixel >= 24) {
         GdiFlush();
         DibPixels pixels;
@@ -53,14 +53,14 @@ DibPixels storedPixels(HBITMAP bitmap, int bitsPerPixel) {
                           : ImageView{width, height, bitsPerPixel, bits, section.dsBm.bmWidthBytes, {}};
         return pixels;
     }
-    return copyAsDib(bitmap, bitsPerPixel);
+    return bitmap.copyPixels(bitsPerPixel);
 }
 
 }  // namespace
 
-Bitmap::Bitmap(HBITMAP adopted) : bitmap_(adopted) {
+Bitmap::Bitmap(unique_hbitmap&& adopted) noexcept : bitmap_(std::move(adopted)) {
     BITMAP info{};
-    if (adopted && GetObjectW(adopted, sizeof info, &info)) {
+    if (bitmap_ && GetObjectW(bitmap_.get(), sizeof info, &info)) {
         width_ = info.bmWidth;
         height_ = std::abs(info.bmHeight);
     }
@@ -117,9 +117,26 @@ void Bitmap::reallocate(PixelFormat format, int width, int height) {
     height_ = height;
 }
 
+void Bitmap::readUnselected(const std::function<void(HBITMAP)>& read) const {
+    if (!canvas_ || !bitmap_) {
+        read(bitmap_.get());
+        return;
+    }
+    const unique_hbitmap placeholder(CreateBitmap(1, 1, 1, 1, nullptr));
+    if (!placeholder) throw Error(L"Cannot create a bitmap of 1 x 1 pixels");
+    const SelectedObject standIn(canvas_.get(), placeholder.get());  // after the placeholder: undone before it goes
+    read(bitmap_.get());
+}
+
+DibPixels Bitmap::copyPixels(int bitsPerPixel) const {
+    DibPixels pixels;
+    readUnselected([&](HBITMAP bitmap) { pixels = copyAsDib(bitmap, bitsPerPixel); });
+    return pixels;
+}
+
 void Bitmap::saveToFile(const std::wstring& path) const {
     FileSink file(path);
-    if (!empty()) writeBmp(storedPixels(bitmap_.get(), bitsPerPixel()).view, file);
+    if (!empty()) writeBmp(storedPixels(*this, bitsPerPixel()).view, file);
     file.commit();
 }
 

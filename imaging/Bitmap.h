@@ -3,9 +3,11 @@
 // draw on it. Resizing reallocates; the same size keeps the bitmap for the next capture.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "app/Win32Handles.h"
+#include "imaging/DibPixels.h"
 
 namespace kadrix {
 
@@ -17,7 +19,7 @@ enum class PixelFormat {
 class Bitmap {
 public:
     Bitmap() = default;                  // empty (0 x 0), device format
-    explicit Bitmap(HBITMAP adopted);    // takes ownership, device format, size read from the bitmap
+    explicit Bitmap(unique_hbitmap&& adopted) noexcept;  // device format, size read from the bitmap
     // Not movable: the canvas DC holds the bitmap selected, so both must go together.
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
@@ -37,6 +39,12 @@ public:
     HDC canvas();  // made on first use; stays valid across resizes
     HBITMAP handle() const noexcept { return bitmap_.get(); }
     HPALETTE palette() const noexcept { return palette_.get(); }  // only for device bitmaps on palette displays
+
+    // GetDIBits wants a bitmap that no DC holds: `read` gets the handle while a
+    // placeholder stands in the canvas, which has the bitmap back on every path.
+    void readUnselected(const std::function<void(HBITMAP)>& read) const;
+    // A copy of the pixels as a DIB of `bitsPerPixel` (see copyAsDib), read that way.
+    DibPixels copyPixels(int bitsPerPixel) const;
 
     // A BMP file in the current pixel format; an empty bitmap gives an empty file.
     void saveToFile(const std::wstring& path) const;

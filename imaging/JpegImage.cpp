@@ -9,7 +9,7 @@ namespace kadrix {
 
 void TJPEGImage::Assign(const Bitmap& bitmap) {
     compressed_.clear();
-    pixels_ = copyAsDib(bitmap.handle(), 24);
+    pixels_ = bitmap.copyPixels(24);
 }
 
 void TJPEGImage::setCompressionQuality(int quality) { quality_ = std::clamp(quality, 1, 100); }

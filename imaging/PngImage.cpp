@@ -7,7 +7,7 @@ namespace kadrix {
 
 void TPngImage::Assign(const Bitmap& bitmap) {
     const int bits = bitmap.bitsPerPixel();
-    pixels_ = copyAsDib(bitmap.handle(), bits < 16 ? bits : 24);
+    pixels_ = bitmap.copyPixels(bits < 16 ? bits : 24);
 }
 
 void TPngImage::SaveToFile(const std::wstring& path) const {

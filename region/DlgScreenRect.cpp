@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "app/ErrorBox.h"
 #include "app/Win32Error.h"
 #include "capture/ScreenSettle.h"
 #include "region/ScreenGeometry.h"
@@ -105,7 +104,7 @@ int TFormScreenRect::ShowModal() {
     SetForegroundWindow(window);
     SetFocus(window);
     MSG message{};
-    while (modal_result_ == 0) {
+    while (modal_result_ == 0 && !error_) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == -1) throw Win32Error(L"GetMessageW");
         if (got == 0) {
@@ -119,6 +118,7 @@ int TFormScreenRect::ShowModal() {
     }
     if (GetCapture() == window) ReleaseCapture();
     ShowWindow(window, SW_HIDE);
+    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
     return modal_result_;
 }
 
@@ -228,7 +228,7 @@ void TFormScreenRect::Paint() {
     FillRect(paint.dc(), &paint.area(), GetSysColorBrush(kFormScreenRect.background));
 }
 
-LRESULT CALLBACK TFormScreenRect::WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK TFormScreenRect::WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     if (message == WM_NCCREATE) {
         auto* form = static_cast<TFormScreenRect*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
@@ -242,11 +242,16 @@ LRESULT CALLBACK TFormScreenRect::WindowProcThunk(HWND window, UINT message, WPA
     return form->WindowProc(message, wparam, lparam);
 }
 
-LRESULT TFormScreenRect::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+// Errors must not unwind through the system's frames, and a box shown here would
+// let the timer and the mouse fail again under it: the modal run ends instead and
+// ShowModal raises the error in the command that opened the overlay.
+LRESULT TFormScreenRect::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     try {
         return HandleMessage(message, wparam, lparam);
     } catch (...) {
-        ShowStandardErrorBox(std::current_exception());
+        if (!error_) error_ = std::current_exception();
+        ExitStatus = 1;
+        modal_result_ = mrCancel;
         return 0;
     }
 }

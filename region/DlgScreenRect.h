@@ -3,6 +3,7 @@
 // on which the user drags a rectangle. Its result goes into MainForm's BMPScreen.
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 #include <utility>
 
@@ -25,6 +26,7 @@ public:
     HWND handle() const noexcept { return window_.get(); }
     void SetBounds(int left, int top, int width, int height);
     // Runs until a mouse button is released (mrOk) or Esc is released (mrCancel); hidden afterwards.
+    // An error in one of the overlay's handlers ends the run and is thrown from here.
     int ShowModal();
 
     // A screen-format copy of that rectangle of the screen, taken with the overlay hidden
@@ -34,8 +36,8 @@ public:
     std::unique_ptr<Bitmap> TakeSelection() noexcept { return std::move(selection_); }
 
 private:
-    static LRESULT CALLBACK WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
     void FormCreate();
@@ -54,6 +56,7 @@ private:
     int downY = 0;
 
     int modal_result_ = 0;
+    std::exception_ptr error_;  // from a handler, for ShowModal to throw
     TFormScreenRect* outer_ = nullptr;  // the overlay whose modal run this one's runs inside
     Rect drawn_{};  // what the last drag step drew, wiped by the next one
     std::unique_ptr<Bitmap> selection_;

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/ErrorBox.h"
 #include "app/Win32Error.h"
 #include "controls/DialogSkin.h"
 #include "controls/FieldSkin.h"
@@ -176,7 +176,7 @@ int TFormSetting::ShowModal() {
     ShowWindow(window_.get(), SW_SHOW);
     SetFocus(Control(idEditPath));
     MSG message{};
-    while (ModalResult == 0) {
+    while (ModalResult == 0 && !error_) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(message.wParam));  // leave the quit to the main loop
@@ -191,6 +191,7 @@ int TFormSetting::ShowModal() {
     // Re-enable the owner before hiding, so that activation goes back to it.
     if (owner_was_enabled) EnableWindow(owner_, TRUE);
     ShowWindow(window_.get(), SW_HIDE);
+    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
     return ModalResult;
 }
 
@@ -201,7 +202,7 @@ HWND TFormSetting::FindOpen(HWND owner) {
     } search{owner, nullptr};
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND window, LPARAM context) -> BOOL {
+        [](HWND window, LPARAM context) noexcept -> BOOL {
             auto& s = *reinterpret_cast<Search*>(context);
             wchar_t name[64] = {};
             GetClassNameW(window, name, 64);
@@ -240,14 +241,16 @@ void TFormSetting::OnCommand(WORD id, WORD notification) {
     }
 }
 
-INT_PTR CALLBACK TFormSetting::DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+// Errors must not unwind through the system's dialog code: the modal loop ends and
+// ShowModal raises them in the command that opened the dialog.
+INT_PTR CALLBACK TFormSetting::DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     if (message == WM_INITDIALOG) SetWindowLongPtrW(window, DWLP_USER, lparam);
     auto* form = reinterpret_cast<TFormSetting*>(GetWindowLongPtrW(window, DWLP_USER));
     if (!form) return FALSE;
     try {
         return form->DialogProc(message, wparam, lparam);
     } catch (...) {
-        ShowStandardErrorBox(std::current_exception());
+        if (!form->error_) form->error_ = std::current_exception();
         return TRUE;
     }
 }

@@ -3,6 +3,8 @@
 // where the options live; the settings command fills it and copies the values back.
 #include <windows.h>
 
+#include <exception>
+
 #include "app/Win32Handles.h"
 #include "settings/OptionsRecord.h"
 #include "settings/SettingsLayout.h"
@@ -27,13 +29,14 @@ public:
 
     // Shows the dialog over its owner, disables the owner, and runs the dialog's own
     // message loop until "Сохранить" (mrOk), "Закрыть" or the close box (mrCancel).
+    // An error in one of the dialog's handlers ends the loop and is thrown from here.
     int ShowModal();
 
     // The settings dialog of this thread owned by `owner` that is open now, if any.
     static HWND FindOpen(HWND owner);
 
 private:
-    static INT_PTR CALLBACK DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    static INT_PTR CALLBACK DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     INT_PTR DialogProc(UINT message, WPARAM wparam, LPARAM lparam);
     void CreateControls();
     void PlaceOverOwner();
@@ -46,6 +49,7 @@ private:
     unique_hbrush background_brush_;
     unique_hwnd window_;  // declared last: destroyed before the font and brushes it uses
     int ModalResult = 0;
+    std::exception_ptr error_;  // from a handler, for ShowModal to throw
 };
 
 }  // namespace kadrix

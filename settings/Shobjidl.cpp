@@ -4,6 +4,7 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <new>
 
 namespace kadrix {
 
@@ -21,7 +22,7 @@ using unique_cotaskmem_string = std::unique_ptr<wchar_t, CoTaskMemDeleter>;
 
 TFileDialogEvents* TFileDialogEvents::Create() { return std::make_unique<TFileDialogEvents>().release(); }
 
-HRESULT TFileDialogEvents::QueryInterface(REFIID iid, void** object) {
+HRESULT TFileDialogEvents::QueryInterface(REFIID iid, void** object) noexcept {
     if (!object) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IFileDialogEvents) {
         *object = static_cast<IFileDialogEvents*>(this);
@@ -32,23 +33,29 @@ HRESULT TFileDialogEvents::QueryInterface(REFIID iid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG TFileDialogEvents::AddRef() { return ++count_; }
+ULONG TFileDialogEvents::AddRef() noexcept { return ++count_; }
 
-ULONG TFileDialogEvents::Release() {
+ULONG TFileDialogEvents::Release() noexcept {
     const ULONG remaining = --count_;
     if (remaining == 0) std::unique_ptr<TFileDialogEvents> last_reference(this);
     return remaining;
 }
 
-HRESULT TFileDialogEvents::OnFileOk(IFileDialog* dialog) {
-    // S_OK on every path: the chooser always accepts and closes.
-    ComPtr<IShellItem> item;
-    if (!dialog || FAILED(dialog->GetResult(&item)) || !item) return S_OK;
-    wchar_t* name = nullptr;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &name))) return S_OK;
-    const unique_cotaskmem_string owned(name);
-    if (owned) Directory_ = owned.get();
-    return S_OK;
+HRESULT TFileDialogEvents::OnFileOk(IFileDialog* dialog) noexcept {
+    // S_OK on every path but a failure of its own: the chooser accepts and closes.
+    try {
+        ComPtr<IShellItem> item;
+        if (!dialog || FAILED(dialog->GetResult(&item)) || !item) return S_OK;
+        wchar_t* name = nullptr;
+        if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &name))) return S_OK;
+        const unique_cotaskmem_string owned(name);
+        if (owned) Directory_ = owned.get();
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
 }
 
 bool RunFolderDialog(IFileDialog& dialog, HWND owner, const std::wstring& title, const std::wstring& initialFolder,

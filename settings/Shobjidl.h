@@ -12,6 +12,8 @@ namespace kadrix {
 
 // Event sink of the chooser; it only remembers the folder accepted in OnFileOk.
 // Reference counted as COM wants: the count starts at 0 and the last Release frees it.
+// Its methods are called from the chooser's frames, so they answer failures with an
+// HRESULT and never throw.
 class TFileDialogEvents final : public IFileDialogEvents {
 public:
     // A new sink on the heap, not yet referenced; hand it to a ComPtr at once.
@@ -19,19 +21,20 @@ public:
 
     const std::wstring& Directory() const noexcept { return Directory_; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override;
+    ULONG STDMETHODCALLTYPE Release() noexcept override;
 
-    HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog* dialog) override;
-    HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*, FDE_SHAREVIOLATION_RESPONSE*) override {
+    HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog* dialog) noexcept override;
+    HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) noexcept override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog*) noexcept override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) noexcept override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*,
+                                               FDE_SHAREVIOLATION_RESPONSE*) noexcept override {
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*, FDE_OVERWRITE_RESPONSE*) override {
+    HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) noexcept override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*, FDE_OVERWRITE_RESPONSE*) noexcept override {
         return S_OK;
     }
 

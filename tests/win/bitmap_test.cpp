@@ -2,6 +2,7 @@
 
 #include "app/Error.h"
 #include "bitmap_test_support.h"
+#include "gdi_level.h"
 #include "imaging/Bitmap.h"
 
 namespace kadrix {
@@ -76,7 +77,7 @@ TEST(Bitmap, AdoptsAHandleAndDeletesIt) {
     const WindowDC screen(nullptr);
     HBITMAP raw = CreateCompatibleBitmap(screen.get(), 32, 17);
     {
-        Bitmap adopted(raw);
+        Bitmap adopted{unique_hbitmap(raw)};
         EXPECT_EQ(adopted.width(), 32);
         EXPECT_EQ(adopted.height(), 17);
         EXPECT_EQ(adopted.handle(), raw);
@@ -121,6 +122,49 @@ TEST(Bitmap, SavesItsPixelsAsBmpInItsOwnFormat) {
                 EXPECT_EQ(RGB(p[2], p[1], p[0]), patternAt(x, y)) << x << "," << y;
             }
     }
+}
+
+COLORREF pixelOf(const DibPixels& pixels, int x, int y) {
+    const std::uint8_t* p = pixels.view.row(y) + x * 3;
+    return RGB(p[2], p[1], p[0]);
+}
+
+TEST(Bitmap, ReadsWithTheBitmapOutOfTheCanvasAndDrawsOnItAfterwards) {
+    for (PixelFormat format : {PixelFormat::Bits24, PixelFormat::Device}) {
+        SCOPED_TRACE(format == PixelFormat::Bits24 ? "24-bit" : "device");
+        Bitmap bitmap;
+        bitmap.setPixelFormat(format);
+        bitmap.setSize(5, 3);
+        paint(bitmap);
+        const HDC canvas = bitmap.canvas();
+        HGDIOBJ heldDuringRead = nullptr;
+        HBITMAP given = nullptr;
+        bitmap.readUnselected([&](HBITMAP handle) {
+            given = handle;
+            heldDuringRead = GetCurrentObject(canvas, OBJ_BITMAP);
+        });
+        EXPECT_EQ(given, bitmap.handle());
+        EXPECT_NE(heldDuringRead, nullptr);
+        EXPECT_NE(heldDuringRead, bitmap.handle()) << "GetDIBits needs the bitmap out of every DC";
+        EXPECT_EQ(GetCurrentObject(canvas, OBJ_BITMAP), bitmap.handle());
+
+        const DibPixels before = bitmap.copyPixels(24);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) EXPECT_EQ(pixelOf(before, x, y), patternAt(x, y)) << x << "," << y;
+        SetPixelV(canvas, 4, 2, RGB(1, 2, 3));
+        EXPECT_EQ(pixelOf(bitmap.copyPixels(24), 4, 2), RGB(1, 2, 3)) << "the canvas still draws on the bitmap";
+    }
+}
+
+TEST(Bitmap, FailedReadPutsTheBitmapBackAndLeavesNoPlaceholder) {
+    Bitmap bitmap;
+    bitmap.setSize(4, 4);
+    const HDC canvas = bitmap.canvas();
+    const long before = test::gdiLevel();
+    for (int i = 0; i < 500; ++i)
+        EXPECT_THROW(bitmap.readUnselected([](HBITMAP) { throw Error(L"read failed"); }), Error);
+    EXPECT_LE(test::gdiLevel() - before, 16);
+    EXPECT_EQ(GetCurrentObject(canvas, OBJ_BITMAP), bitmap.handle());
 }
 
 TEST(Bitmap, EmptyBitmapSavesAnEmptyFileOverAnOldOne) {

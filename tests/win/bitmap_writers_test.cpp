@@ -27,6 +27,7 @@ TEST(PngImage, WritesTheBitmapsPixelsInEitherFormat) {
         paint(bitmap, format, 7, 5);
         TPngImage png;
         png.Assign(bitmap);
+        EXPECT_EQ(GetCurrentObject(bitmap.canvas(), OBJ_BITMAP), bitmap.handle()) << "the canvas has its bitmap back";
         SetPixelV(bitmap.canvas(), 0, 0, RGB(0, 0, 0));  // later changes do not reach the PNG
         png.SaveToFile(path);
 

@@ -1,5 +1,7 @@
 // The cursor step of the desktop capture. Wine reports a cursor only while a window
-// of the asking process is under the pointer, so the test puts one there.
+// of the asking process is under the pointer, so the test puts one there. Wine also
+// takes any CURSORINFO size, so the step asks through a query that refuses, as
+// Windows does, every size but the structure's own.
 #include <gtest/gtest.h>
 
 #include "app/Win32Handles.h"
@@ -8,6 +10,16 @@
 
 namespace kadrix {
 namespace {
+
+BOOL WINAPI StrictGetCursorInfo(PCURSORINFO info) {
+    if (!info || info->cbSize != sizeof(CURSORINFO)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return GetCursorInfo(info);
+}
+
+const CursorQuery kStrictQuery{&StrictGetCursorInfo, &GetIconInfo};
 
 constexpr COLORREF kBackdrop = RGB(255, 0, 255);
 constexpr POINT kPointer = {300, 300};
@@ -37,6 +49,8 @@ protected:
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
 
+    void Draw() { DrawCursor(target_, slot_, kStrictQuery); }
+
     COLORREF Pixel(int x, int y) { return GetPixel(target_.canvas(), x, y); }
 
     unique_hwnd window_;
@@ -46,7 +60,7 @@ protected:
 
 TEST_F(CursorStep, ArrowTipLandsOnThePointer) {
     PointWith(LoadCursorW(nullptr, IDC_ARROW));
-    DrawCursor(target_, slot_);
+    Draw();
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(LoadCursorW(nullptr, IDC_ARROW), &info));
     unique_hbitmap mask(info.hbmMask), colour(info.hbmColor);
@@ -63,7 +77,7 @@ TEST_F(CursorStep, MonochromeCursorDrawsNothing) {
     const unique_hicon beam(reinterpret_cast<HICON>(
         CreateCursor(GetModuleHandleW(nullptr), 0, 0, 32, 32, and_mask, xor_mask)));
     PointWith(reinterpret_cast<HCURSOR>(beam.get()));
-    DrawCursor(target_, slot_);
+    Draw();
     for (int dy = -2; dy < 34; dy += 4)
         for (int dx = -2; dx < 34; dx += 4) ASSERT_EQ(Pixel(kPointer.x + dx, kPointer.y + dy), kBackdrop);
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
@@ -73,17 +87,17 @@ TEST_F(CursorStep, CursorAtTheEdgeIsClipped) {
     const POINT corner = {target_.width() - 3, target_.height() - 3};
     SetWindowPos(window_.get(), HWND_TOPMOST, corner.x - 50, corner.y - 50, 100, 100, SWP_SHOWWINDOW);
     PointWith(LoadCursorW(nullptr, IDC_ARROW), corner);
-    DrawCursor(target_, slot_);
+    Draw();
     EXPECT_NE(Pixel(corner.x + 1, corner.y + 2), kBackdrop);
 }
 
 TEST_F(CursorStep, ThousandStepsLeaveGdiObjectsFlat) {
     PointWith(LoadCursorW(nullptr, IDC_ARROW));
-    DrawCursor(target_, slot_);
+    Draw();
     slot_.reset();
     const long before = test::gdiLevel();
     for (int i = 0; i < 1000; ++i) {
-        DrawCursor(target_, slot_);
+        Draw();
         slot_.reset();
     }
     EXPECT_LE(test::gdiLevel() - before, 16);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,9 +36,11 @@ class FakeItem : public Fake<IShellItem> {
 public:
     HRESULT name_result = S_OK;
     const wchar_t* name = L"C:\\picked";
+    void (*fail)() = nullptr;  // throws, as a failing step of the sink would
 
     HRESULT STDMETHODCALLTYPE GetDisplayName(SIGDN form, LPWSTR* text) override {
         *text = nullptr;
+        if (fail) fail();
         if (form != SIGDN_FILESYSPATH || FAILED(name_result)) return FAILED(name_result) ? name_result : E_INVALIDARG;
         const std::size_t bytes = (wcslen(name) + 1) * sizeof(wchar_t);
         *text = static_cast<wchar_t*>(CoTaskMemAlloc(bytes));
@@ -216,6 +220,27 @@ TEST_F(FolderPicker, SinkCountsReferencesFromZeroAndAnswersOnlyItsInterfaces) {
     EXPECT_EQ(sink->OnFileOk(nullptr), S_OK);
     EXPECT_EQ(sink->Directory(), L"");
     EXPECT_EQ(sink->Release(), 0u);
+}
+
+TEST_F(FolderPicker, FailureInsideOnFileOkBecomesAnHresult) {
+    const struct {
+        const char* what;
+        void (*fail)();
+        HRESULT expected;
+    } cases[] = {
+        {"out of memory", [] { throw std::bad_alloc(); }, E_OUTOFMEMORY},
+        {"any other error", [] { throw std::runtime_error("broken"); }, E_FAIL},
+    };
+    for (const auto& c : cases) {
+        FakeChooser chooser;
+        chooser.item.fail = c.fail;
+        const ComPtr<TFileDialogEvents> sink = TFileDialogEvents::Create();
+        HRESULT answer = S_OK;
+        EXPECT_NO_THROW(answer = sink->OnFileOk(&chooser)) << c.what;
+        EXPECT_EQ(answer, c.expected) << c.what;
+        EXPECT_EQ(sink->Directory(), L"") << c.what;
+        EXPECT_EQ(chooser.item.references, 1u) << c.what << ": the item is given back";
+    }
 }
 
 TEST(FolderPickerWithoutCom, MissingChooserClassReportsFalseAndLeavesThePath) {

@@ -1,11 +1,14 @@
 // The image button as a real window: its size follows the shown picture except an
-// empty one, its state pictures are copies, and a left click raises OnClick once.
+// empty one, its state pictures are copies, a left click raises OnClick once, and
+// an error of OnClick stays inside the window procedure and shows the error box.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
+#include "app/Error.h"
 #include "app/Win32Handles.h"
 #include "controls/TavikImageButton.h"
+#include "error_box_watch.h"
 
 namespace kadrix {
 namespace {
@@ -81,6 +84,27 @@ TEST_F(ImageButtonWindow, LeftClickInsideRaisesOnClickOnce) {
         EXPECT_EQ(clicks, c.clicks) << "buttons " << c.down;
     }
     EXPECT_EQ(GetCapture(), nullptr) << "the release gives the mouse back";
+}
+
+TEST_F(ImageButtonWindow, ClickHandlerErrorEndsInTheErrorBox) {
+    ASSERT_TRUE(parent);
+    TTavikImageButton button(parent.get(), 7, 0, 0, {Solid(277, 66, 10), Solid(277, 66, 20), Solid(277, 66, 30)});
+    button.OnClick = [] { throw Error(L"Снимок не удался"); };
+    bool escaped = false;
+    std::wstring shown;
+    {
+        test::ErrorBoxWatch watch;
+        try {
+            SendMessageW(button.handle(), WM_LBUTTONDOWN, 0, At(100, 30));
+            SendMessageW(button.handle(), WM_LBUTTONUP, 0, At(100, 30));
+        } catch (...) {
+            escaped = true;
+        }
+        shown = watch.Texts();
+    }
+    EXPECT_FALSE(escaped);
+    EXPECT_NE(shown.find(L"Снимок не удался."), std::wstring::npos) << "the box shows the error's text";
+    EXPECT_EQ(GetCapture(), nullptr) << "the release gives the mouse back also after the error";
 }
 
 TEST_F(ImageButtonWindow, StatePicturesAreCopies) {

@@ -1,0 +1,70 @@
+#pragma once
+// Watches the calling thread for the program's standard error box: a helper thread
+// reads the texts of the first one that shows and closes it, so a test that makes a
+// callback fail learns what the box said instead of blocking under it.
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "app/TavikConsts.h"
+
+namespace kadrix::test {
+
+class ErrorBoxWatch {
+public:
+    ErrorBoxWatch() : thread_(GetCurrentThreadId()), watcher_([this] { Watch(); }) {}
+    ~ErrorBoxWatch() {
+        done_ = true;
+        watcher_.join();
+    }
+    ErrorBoxWatch(const ErrorBoxWatch&) = delete;
+    ErrorBoxWatch& operator=(const ErrorBoxWatch&) = delete;
+
+    // Every text in the box, one a line; empty while none has shown.
+    std::wstring Texts() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return texts_;
+    }
+
+private:
+    void Watch() {
+        while (!done_) {
+            EnumThreadWindows(thread_, &Found, reinterpret_cast<LPARAM>(this));
+            Sleep(10);  // polling a window that the watched thread is still creating
+        }
+    }
+
+    static BOOL CALLBACK Found(HWND window, LPARAM self) noexcept {
+        wchar_t name[16] = {}, title[64] = {};
+        GetClassNameW(window, name, 16);
+        GetWindowTextW(window, title, 64);
+        if (!IsWindowVisible(window) || std::wstring_view(name) != L"#32770" ||
+            std::wstring_view(title) != ApplicationTitle)
+            return TRUE;
+        auto& watch = *reinterpret_cast<ErrorBoxWatch*>(self);
+        EnumChildWindows(window, &Collect, self);
+        watch.done_ = true;
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return FALSE;
+    }
+
+    static BOOL CALLBACK Collect(HWND child, LPARAM self) noexcept {
+        wchar_t text[256] = {};
+        GetWindowTextW(child, text, 256);
+        auto& watch = *reinterpret_cast<ErrorBoxWatch*>(self);
+        const std::lock_guard<std::mutex> lock(watch.mutex_);
+        watch.texts_ += std::wstring(text) + L"\n";
+        return TRUE;
+    }
+
+    DWORD thread_;
+    std::atomic<bool> done_ = false;
+    std::mutex mutex_;
+    std::wstring texts_;
+    std::thread watcher_;  // last: starts once everything it reads exists
+};
+
+}  // namespace kadrix::test
