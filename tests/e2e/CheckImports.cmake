@@ -2,7 +2,7 @@ cmake_minimum_required(VERSION 3.25)
 # Fails when the program imports a DLL that Windows does not ship.
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
-set(system_dlls advapi32 comctl32 comdlg32 gdi32 kernel32 msimg32 msvcrt ole32 oleaut32 shell32 shlwapi
+set(system_dlls advapi32 comctl32 comdlg32 dwmapi gdi32 kernel32 msimg32 msvcrt ole32 oleaut32 shell32 shlwapi
     user32 winmm uxtheme)
 list(LENGTH imports count)
 if(count EQUAL 0)
