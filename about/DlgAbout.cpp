@@ -6,6 +6,7 @@
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
 #include "controls/DialogSkin.h"
+#include "controls/LinkClick.h"
 #include "controls/Skin.h"
 #include "resources/ResourceIds.h"
 #include "settings/DialogPlacement.h"
@@ -102,7 +103,9 @@ void TFormAbout::CreateComponents() {
     const auto instance = GetModuleHandleW(nullptr);
     for (const AboutControlDecl& decl : kAboutControls) {
         const bool button = decl.kind == AboutKind::CloseButton;
-        const DWORD style = WS_CHILD | WS_VISIBLE |
+        // Clipped to what their siblings leave free: see-through labels paint the picture
+        // under them first, and the text block's box reaches into the links' row.
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
                             (button ? WS_TABSTOP | BS_DEFPUSHBUTTON
                                     : SS_OWNERDRAW | (decl.kind == AboutKind::Link ? SS_NOTIFY : 0));
         HWND control = CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", decl.text ? decl.text : L"", style,
@@ -110,6 +113,7 @@ void TFormAbout::CreateComponents() {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(decl.id)), instance, nullptr);
         if (!control) throw Win32Error(L"CreateWindowExW");
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font(decl.font)), FALSE);
+        if (decl.kind == AboutKind::Link) ClickOnRelease(control);
     }
     SendMessageW(window_, DM_SETDEFID, idCloseButton, 0);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // Which picture the image button shows, and when it clicks: pure rules, no windows.
 
+#include "controls/ClickTracker.h"
+
 namespace kadrix {
 
 enum class ButtonPicture { Normal, Hover, Pressed };
-enum class MouseButton { Left, Right, Middle };
 
 // The pointer counts as over the button only inside strict margins: columns and rows
 // 0..2 on the left and top, and the last two on the right and bottom, are outside.
@@ -15,7 +16,7 @@ constexpr bool IsOverImageButton(int x, int y, int width, int height) noexcept {
 class ImageButtonLogic {
 public:
     ButtonPicture Press(MouseButton button) noexcept {
-        if (button == MouseButton::Left) left_pressed_ = true;
+        clicks_.Press(button);
         return ButtonPicture::Pressed;
     }
 
@@ -23,19 +24,20 @@ public:
         return IsOverImageButton(x, y, width, height) ? ButtonPicture::Hover : ButtonPicture::Normal;
     }
 
-    // A click is a left press and left release on this control, released inside its
-    // client rectangle; it is raised before the picture returns to normal.
+    // Raised before the picture returns to normal.
     bool ReleaseClicks(MouseButton button, int x, int y, int width, int height) noexcept {
-        if (button != MouseButton::Left) return false;
-        const bool pressed_here = left_pressed_;
-        left_pressed_ = false;
-        return pressed_here && x >= 0 && y >= 0 && x < width && y < height;
+        return clicks_.ReleaseClicks(button, x, y, width, height);
     }
 
     static constexpr ButtonPicture Release() noexcept { return ButtonPicture::Normal; }
 
+    ButtonPicture LoseCapture() noexcept {
+        clicks_.Forget();
+        return ButtonPicture::Normal;
+    }
+
 private:
-    bool left_pressed_ = false;
+    ClickTracker clicks_;
 };
 
 }  // namespace kadrix

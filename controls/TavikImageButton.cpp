@@ -78,10 +78,12 @@ void TTavikImageButton::MouseMove(int x, int y) {
 }
 
 void TTavikImageButton::MouseUp(MouseButton button, int x, int y) {
-    if (button == MouseButton::Left) ReleaseCapture();
     RECT client{};
     GetClientRect(window_, &client);
-    if (logic_.ReleaseClicks(button, x, y, client.right, client.bottom) && OnClick) OnClick();
+    // Decided before the capture goes: losing it forgets the press.
+    const bool clicked = logic_.ReleaseClicks(button, x, y, client.right, client.bottom);
+    if (button == MouseButton::Left) ReleaseCapture();
+    if (clicked && OnClick) OnClick();
     Show(ImageButtonLogic::Release());
 }
 
@@ -119,6 +121,12 @@ LRESULT TTavikImageButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
     case WM_MBUTTONDOWN: MouseDown(MouseButton::Middle); return 0;
     case WM_MOUSEMOVE: MouseMove(x, y); return 0;
     case WM_MOUSELEAVE: Show(ButtonPicture::Normal); return 0;  // as for any point outside
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+        // Our own release comes here too, once its click is decided.
+        Show(logic_.LoseCapture());
+        if (message == WM_CANCELMODE && GetCapture() == window_) ReleaseCapture();
+        return 0;
     case WM_LBUTTONUP: MouseUp(MouseButton::Left, x, y); return 0;
     case WM_RBUTTONUP: MouseUp(MouseButton::Right, x, y); return 0;
     case WM_MBUTTONUP: MouseUp(MouseButton::Middle, x, y); return 0;

@@ -264,6 +264,7 @@ LRESULT TFormScreenRect::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
         if (wparam == kTimerKeyDown) TimerKeyDownTimer();
         return 0;
     case WM_KEYUP:
+    case WM_SYSKEYUP:  // Esc let go with Alt held
         FormKeyUp(wparam);
         return 0;
     case WM_LBUTTONDOWN:

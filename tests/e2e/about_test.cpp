@@ -167,6 +167,25 @@ TEST_F(AboutDialog, ShowsThePictureUnscaledCentredAndCroppedUnderSeeThroughLabel
     }
 }
 
+TEST_F(AboutDialog, TextBlockRepaintLeavesTheLinksBelowItWhole) {
+    Program program = Program::Start();
+    HWND dialog = OpenWithButton(program);
+    ASSERT_NE(dialog, nullptr);
+    // The text block's box reaches five rows into the links' row.
+    const RECT links = [&] {
+        RECT site = WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSiteLabel));
+        const RECT support = WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSupportLabel));
+        UnionRect(&site, &site, &support);
+        return site;
+    }();
+    for (HWND link : {GetDlgItem(dialog, kadrix::idSiteLabel), GetDlgItem(dialog, kadrix::idSupportLabel)})
+        RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const Picture whole = ScreenPicture(links);
+    RedrawWindow(GetDlgItem(dialog, kadrix::idInfoLabel), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_FALSE(WaitFor([&] { return ScreenPicture(links).pixels != whole.pixels; }, 1s))
+        << "the text block painted over the links";
+}
+
 TEST_F(AboutDialog, EnterEscAndTheCloseBoxCloseItAndEveryOpeningIsANewOne) {
     Program program = Program::Start();
     HWND main = program.MainWindow();
@@ -266,6 +285,28 @@ TEST_F(WebLinks, AboutLinksOpenTheirAddressesAndKeepTheDialogOpen) {
     ASSERT_TRUE(click_link(kadrix::idSupportLabel, 2));
     EXPECT_EQ(Opened(), (std::vector<std::wstring>{kadrix::ProgramSiteURL, kadrix::SupportURL}));
     EXPECT_TRUE(IsWindow(dialog));
+}
+
+TEST_F(WebLinks, LinksOpenOnAReleaseInsideThemOnly) {
+    Program program = Program::Start();
+    HWND dialog = OpenWithButton(program);
+    ASSERT_NE(dialog, nullptr);
+    const RECT site = WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSiteLabel));
+    const POINT centre = Centre(site);
+    // Pressed, but let go off the link: nothing opens, neither on the press nor after.
+    PressMouse(centre);
+    EXPECT_FALSE(WaitFor([] { return !Opened().empty(); }, 1s)) << "a press opened the page";
+    MoveMouse({centre.x, site.bottom + 30});
+    ReleaseMouse({centre.x, site.bottom + 30});
+    EXPECT_FALSE(WaitFor([] { return !Opened().empty(); }, 2s)) << "a release off the link opened the page";
+    // The main window's link opens on its release too.
+    HWND close = GetDlgItem(dialog, kadrix::idCloseButton);
+    ClickUntil(Centre(WindowRectOnScreen(close)), 0, [&] { return !IsWindow(dialog); });
+    const POINT group = Centre(WindowRectOnScreen(program.Control(kadrix::cmdVkGroup)));
+    PressMouse(group);
+    EXPECT_FALSE(WaitFor([] { return !Opened().empty(); }, 1s)) << "a press opened the group page";
+    ReleaseMouse(group);
+    EXPECT_EQ(WaitForOpened(1), (std::vector<std::wstring>{kadrix::VKGroupURL}));
 }
 
 }  // namespace

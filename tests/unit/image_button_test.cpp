@@ -59,6 +59,16 @@ TEST(ImageButton, OtherButtonsShowPressedButNeverClick) {
     EXPECT_TRUE(logic.ReleaseClicks(MouseButton::Left, 100, 30, kWidth, kHeight));
 }
 
+TEST(ImageButton, PressForgottenWhenTheCaptureIsLostDoesNotClickLater) {
+    ImageButtonLogic logic;
+    logic.Press(MouseButton::Left);
+    EXPECT_EQ(logic.LoseCapture(), ButtonPicture::Normal);
+    EXPECT_FALSE(logic.ReleaseClicks(MouseButton::Left, 100, 30, kWidth, kHeight));
+    // The next press clicks as usual.
+    logic.Press(MouseButton::Left);
+    EXPECT_TRUE(logic.ReleaseClicks(MouseButton::Left, 100, 30, kWidth, kHeight));
+}
+
 TEST(ImageButton, ReleaseWithoutAPressHereDoesNotClick) {
     ImageButtonLogic logic;
     EXPECT_FALSE(logic.ReleaseClicks(MouseButton::Left, 100, 30, kWidth, kHeight));
