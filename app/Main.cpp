@@ -169,13 +169,17 @@ void TMainForm::HideForCapture() {
 
 void TMainForm::HideAroundCapture(const std::function<void()>& capture) {
     // The window comes back also when the grab fails, before the error box shows.
+    // A minimised window comes back minimised: minimising is not hiding.
     struct ShowAgain {
         TMainForm& form;
         bool shown;
+        bool minimised;
         ~ShowAgain() {
-            if (shown) form.Show();
+            if (!shown) return;
+            if (minimised) ShowWindow(form.window_, SW_SHOWMINNOACTIVE);
+            else form.Show();
         }
-    } show_again{*this, Shower};
+    } show_again{*this, Shower, IsIconic(window_) != FALSE};
     if (show_again.shown) HideForCapture();
     capture();
 }

@@ -109,6 +109,17 @@ TEST_F(MainWindow, HotkeysCaptureAlsoWhileHidden) {
     EXPECT_FALSE(IsShown(program.MainWindow()));
 }
 
+TEST_F(MainWindow, CaptureWhileMinimisedLeavesItMinimised) {
+    Program program = Program::Start();
+    HWND main = program.MainWindow();
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(main); }));
+    RunHotkey(program, 0);
+    ASSERT_EQ(WaitForFiles(folder, 1).size(), 1u);
+    EXPECT_TRUE(IsWindowVisible(main)) << "its taskbar button is back";
+    EXPECT_TRUE(IsIconic(main)) << "the capture restored it";
+}
+
 TEST_F(MainWindow, UnknownHotkeyIdentifierDoesNothing) {
     Program program = Program::Start();
     PostMessageW(program.MainWindow(), WM_HOTKEY, 3, MAKELPARAM(MOD_ALT, VK_NUMPAD3));
