@@ -84,7 +84,7 @@ std::wstring ControlText(HWND control) {
 TFormAbout::TFormAbout(HWND owner) : owner_(owner) {
     picture_.reset(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!picture_) throw Win32Error(L"LoadImageW");
+    if (!picture_) throw Win32Error(L"LoadImageW", GetLastError());
     for (AboutFont font : {AboutFont::Window, AboutFont::Name, AboutFont::Text, AboutFont::Link})
         fonts_[static_cast<int>(font)] = CreateAboutFont(font);
 }
@@ -95,7 +95,7 @@ INT_PTR TFormAbout::ShowModal() {
                                                    reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner_,
                                                    &TFormAbout::DialogProcThunk, reinterpret_cast<LPARAM>(this));
     if (error_) std::rethrow_exception(error_);
-    if (result == -1) throw Win32Error(L"DialogBoxIndirectParamW");
+    if (result == -1) throw Win32Error(L"DialogBoxIndirectParamW", GetLastError());
     return result;
 }
 
@@ -111,7 +111,7 @@ void TFormAbout::CreateComponents() {
         HWND control = CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", decl.text ? decl.text : L"", style,
                                        decl.left, decl.top, decl.width, decl.height, window_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(decl.id)), instance, nullptr);
-        if (!control) throw Win32Error(L"CreateWindowExW");
+        if (!control) throw Win32Error(L"CreateWindowExW", GetLastError());
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font(decl.font)), FALSE);
         if (decl.kind == AboutKind::Link) ClickOnRelease(control);
     }

@@ -9,6 +9,7 @@
 #include "app/MainFormLayout.h"
 #include "app/OtherFunc.h"
 #include "app/PhysicalPixels.h"
+#include "app/ScopeExit.h"
 #include "app/TavikConsts.h"
 #include "app/TrayMenu.h"
 #include "capture/ScreenSettle.h"
@@ -59,7 +60,7 @@ void RegisterMainClass(HINSTANCE instance, WNDPROC procedure, HICON large_icon, 
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = background;
     window_class.lpszClassName = kMainWindowClass;
-    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW");
+    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW", GetLastError());
 }
 
 RECT CentredOnDesktop(int client_width, int client_height) {
@@ -88,7 +89,7 @@ TMainForm::TMainForm(HINSTANCE instance)
     const RECT frame = CentredOnDesktop(kMainClientWidth, kMainClientHeight);
     window_ = CreateWindowExW(0, kMainWindowClass, L"", kMainStyle, frame.left, frame.top, frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, instance, this);
-    if (!window_) throw Win32Error(L"CreateWindowExW");
+    if (!window_) throw Win32Error(L"CreateWindowExW", GetLastError());
     window_owner_.reset(window_);
     DisableTransitions(window_);
 
@@ -170,17 +171,13 @@ void TMainForm::HideForCapture() {
 void TMainForm::HideAroundCapture(const std::function<void()>& capture) {
     // The window comes back also when the grab fails, before the error box shows.
     // A minimised window comes back minimised: minimising is not hiding.
-    struct ShowAgain {
-        TMainForm& form;
-        bool shown;
-        bool minimised;
-        ~ShowAgain() {
-            if (!shown) return;
-            if (minimised) ShowWindow(form.window_, SW_SHOWMINNOACTIVE);
-            else form.Show();
-        }
-    } show_again{*this, Shower, IsIconic(window_) != FALSE};
-    if (show_again.shown) HideForCapture();
+    const bool shown = Shower, minimised = IsIconic(window_) != FALSE;
+    const ScopeExit show_again([&] {
+        if (!shown) return;
+        if (minimised) ShowWindow(window_, SW_SHOWMINNOACTIVE);
+        else Show();
+    });
+    if (shown) HideForCapture();
     capture();
 }
 

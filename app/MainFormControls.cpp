@@ -55,7 +55,7 @@ HWND CreateSkinControl(HWND parent, const ControlDecl& decl, HFONT font) {
                                    decl.top, size.cx, size.cy, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(decl.command)),
                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    if (!control) throw Win32Error(L"CreateWindowExW");
+    if (!control) throw Win32Error(L"CreateWindowExW", GetLastError());
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (label) ClickOnRelease(control);
     return control;

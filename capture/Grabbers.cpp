@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "app/PhysicalPixels.h"
-#include "app/ResetOnExit.h"
+#include "app/ScopeExit.h"
 #include "capture/CursorStep.h"
 
 namespace kadrix {
@@ -17,7 +17,7 @@ void GrabPrimaryMonitor(Bitmap& target, std::unique_ptr<Bitmap>* cursor_slot) {
         BitBlt(target.canvas(), 0, 0, target.width(), target.height(), screen.get(), 0, 0, SRCCOPY);
     }
     if (cursor_slot) {
-        ResetOnExit clear(*cursor_slot);
+        const ScopeExit clear([&] { cursor_slot->reset(); });
         DrawCursor(target, *cursor_slot);
     }
 }

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "app/ResetOnExit.h"
+#include "app/ScopeExit.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
 #include "capture/CaptureFormats.h"
@@ -31,22 +31,13 @@ struct DiskFolders final : FolderOps {
     bool Create(const std::wstring& folder) override { return CreateDirectoryW(folder.c_str(), nullptr) != 0; }
 };
 
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner) {
-        if (!OpenClipboard(owner)) throw Win32Error(L"OpenClipboard");
-    }
-    ~OpenClipboardScope() { CloseClipboard(); }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-};
-
 // The clipboard receives copies: it owns what it is given, the capture stays ours.
 void PutOnClipboard(HWND owner, const Bitmap& capture) {
-    OpenClipboardScope clipboard(owner);
+    if (!OpenClipboard(owner)) throw Win32Error(L"OpenClipboard", GetLastError());
+    const ScopeExit close([] { CloseClipboard(); });
     EmptyClipboard();
-    unique_hbitmap copy(static_cast<HBITMAP>(CopyImage(capture.handle(), IMAGE_BITMAP, 0, 0, 0)));
-    if (!copy || !SetClipboardData(CF_BITMAP, copy.get())) throw Win32Error(L"SetClipboardData");
+    unique_hbitmap copy(Made(static_cast<HBITMAP>(CopyImage(capture.handle(), IMAGE_BITMAP, 0, 0, 0)), L"CopyImage"));
+    if (!SetClipboardData(CF_BITMAP, copy.get())) throw Win32Error(L"SetClipboardData", GetLastError());
     copy.release();
     if (HPALETTE palette = capture.palette()) {
         std::array<std::uint8_t, sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY)> storage{};
@@ -113,14 +104,14 @@ void TMainForm::WriteCaptureFile() {
             BMPScreen->saveToFile(path);
             break;
         case FileKind::Png: {
-            ResetOnExit release(PNGImg);
+            const ScopeExit release([this] { PNGImg.reset(); });
             PNGImg = std::make_unique<TPngImage>();
             PNGImg->Assign(*BMPScreen);
             PNGImg->SaveToFile(path);
             break;
         }
         case FileKind::Jpeg: {
-            ResetOnExit release(JpegIm);
+            const ScopeExit release([this] { JpegIm.reset(); });
             JpegIm = std::make_unique<TJPEGImage>();
             JpegIm->Assign(*BMPScreen);
             JpegIm->setCompressionQuality(format->jpeg_quality);

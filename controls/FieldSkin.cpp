@@ -116,7 +116,7 @@ LRESULT HandleFieldMessage(HWND control, UINT message, WPARAM wparam, LPARAM lpa
 }  // namespace
 
 void SkinFieldFrame(HWND control) {
-    if (!SetWindowSubclass(control, &FieldProc, kFieldSubclassId, 0)) throw Win32Error(L"SetWindowSubclass");
+    if (!SetWindowSubclass(control, &FieldProc, kFieldSubclassId, 0)) throw Win32Error(L"SetWindowSubclass", GetLastError());
 }
 
 }  // namespace kadrix

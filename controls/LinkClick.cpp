@@ -65,7 +65,7 @@ LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wparam, LPARAM lparam,
 }  // namespace
 
 void ClickOnRelease(HWND link) {
-    if (!SetWindowSubclass(link, &LinkProc, kLinkSubclassId, 0)) throw Win32Error(L"SetWindowSubclass");
+    if (!SetWindowSubclass(link, &LinkProc, kLinkSubclassId, 0)) throw Win32Error(L"SetWindowSubclass", GetLastError());
 }
 
 }  // namespace kadrix

@@ -24,7 +24,7 @@ void RegisterImageButtonClass(WNDPROC procedure) {
     window_class.hInstance = instance;
     window_class.hCursor = LoadCursorW(nullptr, IDC_HAND);
     window_class.lpszClassName = TTavikImageButton::kClassName;
-    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW");
+    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW", GetLastError());
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ TTavikImageButton::TTavikImageButton(HWND parent, int id, int left, int top, con
     RegisterImageButtonClass(&ForwardToOwner<TTavikImageButton>);
     window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, left, top, kCreatedSize, kCreatedSize, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
-    if (!window_) throw Win32Error(L"CreateWindowExW");
+    if (!window_) throw Win32Error(L"CreateWindowExW", GetLastError());
     SetPicture(img_none_);
 }
 

@@ -16,7 +16,7 @@ constexpr DWORD kLargestWrite = 1u << 30;
 FileSink::FileSink(std::wstring path)
     : path_(std::move(path)),
       file_(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (!file_) throw Win32Error((L"Cannot create \"" + path_ + L"\"").c_str());
+    if (!file_) throw Win32Error((L"Cannot create \"" + path_ + L"\"").c_str(), GetLastError());
     buffer_.reserve(kBufferBytes);
 }
 

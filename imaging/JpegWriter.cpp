@@ -9,6 +9,7 @@
 #include <jerror.h>
 
 #include "app/Error.h"
+#include "app/ScopeExit.h"
 
 namespace kadrix {
 
@@ -78,11 +79,6 @@ void toRgb(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int 
     }
 }
 
-struct CompressorGuard {
-    jpeg_compress_struct& info;
-    ~CompressorGuard() { jpeg_destroy_compress(&info); }
-};
-
 // Returns libjpeg's message code, or 0 on success. Plain C inside: see ErrorTrap.
 int encode(jpeg_compress_struct& info, ErrorTrap& trap, jpeg_destination_mgr& destination,
            const ImageView& image, int quality, std::uint8_t* rgbRow) {
@@ -125,7 +121,7 @@ std::vector<std::uint8_t> compressJpeg(const ImageView& image, int quality) {
     trap.manager.error_exit = onError;
     trap.manager.emit_message = onMessage;
     trap.manager.output_message = onOutput;
-    CompressorGuard guard{info};  // destroying a never-created compressor is harmless
+    const ScopeExit destroy([&] { jpeg_destroy_compress(&info); });  // harmless on a never-created one
 
     VectorDestination destination{{}, &bytes};
     destination.manager.init_destination = startDestination;

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "app/ScopeExit.h"
 #include "app/Win32Error.h"
 #include "capture/ScreenSettle.h"
 #include "region/ScreenGeometry.h"
@@ -36,17 +37,6 @@ constexpr UINT_PTR kTimerKeyDown = 1;
 // opened one over another do not take the top from each other every tick.
 TFormScreenRect* innermost_overlay = nullptr;
 
-class InnermostScope {
-public:
-    explicit InnermostScope(TFormScreenRect* overlay) : previous_(std::exchange(innermost_overlay, overlay)) {}
-    ~InnermostScope() { innermost_overlay = previous_; }
-    InnermostScope(const InnermostScope&) = delete;
-    InnermostScope& operator=(const InnermostScope&) = delete;
-
-private:
-    TFormScreenRect* previous_;
-};
-
 void RegisterOverlayClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW window_class{sizeof(window_class)};
     if (GetClassInfoExW(instance, kFormScreenRect.window_class, &window_class)) return;
@@ -55,7 +45,7 @@ void RegisterOverlayClass(HINSTANCE instance, WNDPROC procedure) {
     window_class.hCursor = LoadCursorW(nullptr, kFormScreenRect.cursor);
     window_class.hbrBackground = GetSysColorBrush(kFormScreenRect.background);
     window_class.lpszClassName = kFormScreenRect.window_class;
-    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW");
+    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW", GetLastError());
 }
 
 void FillArea(HDC dc, const Rect& area, HBRUSH brush) {
@@ -71,16 +61,15 @@ TFormScreenRect::TFormScreenRect() {
     window_.reset(CreateWindowExW(kFormScreenRect.ex_style, kFormScreenRect.window_class, L"", kFormScreenRect.style,
                                   0, 0, kFormScreenRect.design_width, kFormScreenRect.design_height, nullptr, nullptr,
                                   instance, this));
-    if (!window_) throw Win32Error(L"CreateWindowExW");
+    if (!window_) throw Win32Error(L"CreateWindowExW", GetLastError());
     DisableTransitions(window_.get());
     if (!SetLayeredWindowAttributes(window_.get(), kFormScreenRect.transparent_color, kFormScreenRect.alpha,
                                     LWA_COLORKEY | LWA_ALPHA))
-        throw Win32Error(L"SetLayeredWindowAttributes");
-    outline_pen_.reset(CreatePen(PS_DOT, 1, kSelectionColor));
-    handle_pen_.reset(CreatePen(PS_SOLID, 1, kSelectionColor));
-    hole_brush_.reset(CreateSolidBrush(kFormScreenRect.transparent_color));
-    handle_brush_.reset(CreateSolidBrush(kSelectionColor));
-    if (!outline_pen_ || !handle_pen_ || !hole_brush_ || !handle_brush_) throw Win32Error(L"CreatePen");
+        throw Win32Error(L"SetLayeredWindowAttributes", GetLastError());
+    outline_pen_.reset(Made(CreatePen(PS_DOT, 1, kSelectionColor), L"CreatePen"));
+    handle_pen_.reset(Made(CreatePen(PS_SOLID, 1, kSelectionColor), L"CreatePen"));
+    hole_brush_.reset(Made(CreateSolidBrush(kFormScreenRect.transparent_color), L"CreateSolidBrush"));
+    handle_brush_.reset(Made(CreateSolidBrush(kSelectionColor), L"CreateSolidBrush"));
     SetTimer(window_.get(), kTimerKeyDown, kFormScreenRect.timer_interval_ms, nullptr);
     FormCreate();
 }
@@ -95,8 +84,8 @@ void TFormScreenRect::SetBounds(int left, int top, int width, int height) {
 }
 
 int TFormScreenRect::ShowModal() {
-    outer_ = innermost_overlay;
-    const InnermostScope innermost(this);
+    outer_ = std::exchange(innermost_overlay, this);
+    const ScopeExit innermost([this] { innermost_overlay = outer_; });
     const HWND window = window_.get();
     modal_result_ = 0;
     // On top at once, also over an overlay already open: the timer only keeps it there.
@@ -106,7 +95,7 @@ int TFormScreenRect::ShowModal() {
     MSG message{};
     while (modal_result_ == 0 && !error_) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == -1) throw Win32Error(L"GetMessageW");
+        if (got == -1) throw Win32Error(L"GetMessageW", GetLastError());
         if (got == 0) {
             // The program is ending: leave the quit for the outer loop.
             PostQuitMessage(static_cast<int>(message.wParam));
@@ -181,9 +170,8 @@ HDC TFormScreenRect::Backbuffer(HDC window_dc) {
     if (back_dc_) return back_dc_.get();
     RECT client{};
     GetClientRect(window_.get(), &client);
-    unique_hbitmap bitmap(CreateCompatibleBitmap(window_dc, client.right, client.bottom));
-    unique_hdc dc(CreateCompatibleDC(window_dc));
-    if (!bitmap || !dc) throw Win32Error(L"CreateCompatibleBitmap");
+    unique_hbitmap bitmap(Made(CreateCompatibleBitmap(window_dc, client.right, client.bottom), L"CreateCompatibleBitmap"));
+    unique_hdc dc(Made(CreateCompatibleDC(window_dc), L"CreateCompatibleDC"));
     SelectObject(dc.get(), bitmap.get());
     back_bitmap_ = std::move(bitmap);
     back_dc_ = std::move(dc);

@@ -7,14 +7,12 @@
 #include <memory>
 #include <utility>
 
+#include "app/ModalResult.h"
 #include "app/Win32Handles.h"
 #include "imaging/Bitmap.h"
 #include "region/SelectionGeometry.h"
 
 namespace kadrix {
-
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
 
 class TFormScreenRect {
 public:

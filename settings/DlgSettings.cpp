@@ -32,7 +32,7 @@ void RegisterSettingsClass(HINSTANCE instance) {
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_class.lpszClassName = kSettingsWindowClass;
-    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW");
+    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW", GetLastError());
 }
 
 // An in-memory template of the bare frame (no controls: they come from the table in
@@ -111,7 +111,7 @@ TFormSetting::TFormSetting(HWND owner)
     const std::vector<WORD> frame = FrameTemplate();
     window_.reset(CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner,
                                              &TFormSetting::DialogProcThunk, reinterpret_cast<LPARAM>(this)));
-    if (!window_) throw Win32Error(L"CreateDialogIndirectParamW");
+    if (!window_) throw Win32Error(L"CreateDialogIndirectParamW", GetLastError());
     CreateControls();
 }
 
@@ -124,7 +124,7 @@ void TFormSetting::CreateControls() {
         HWND control = CreateWindowExW(0, kind.window_class, decl.text, WS_CHILD | WS_VISIBLE | kind.style, decl.left,
                                        decl.top, decl.width, height, window_.get(),
                                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(decl.id)), instance, nullptr);
-        if (!control) throw Win32Error(L"CreateWindowExW");
+        if (!control) throw Win32Error(L"CreateWindowExW", GetLastError());
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
     SendMessageW(Control(idEditPath), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kPathCueText));

@@ -5,14 +5,12 @@
 
 #include <exception>
 
+#include "app/ModalResult.h"
 #include "app/Win32Handles.h"
 #include "settings/OptionsRecord.h"
 #include "settings/SettingsLayout.h"
 
 namespace kadrix {
-
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
 
 class TFormSetting {
 public:
