@@ -10,6 +10,7 @@
 #include "app/OtherFunc.h"
 #include "app/PhysicalPixels.h"
 #include "app/ScopeExit.h"
+#include "app/Trace.h"
 #include "app/TavikConsts.h"
 #include "app/TrayMenu.h"
 #include "capture/ScreenSettle.h"
@@ -109,7 +110,10 @@ TMainForm::TMainForm(HINSTANCE instance)
 TMainForm::~TMainForm() { MainForm = nullptr; }
 
 void TMainForm::FormCreate() {
-    for (int id = 0; id < kHotkeyCount; ++id) RegisterHotKey(window_, id, kHotkeyModifiers, kHotkeyKeys[id]);
+    // A combination another program holds is simply not ours; the buttons still work.
+    for (int id = 0; id < kHotkeyCount; ++id)
+        if (!RegisterHotKey(window_, id, kHotkeyModifiers, kHotkeyKeys[id]))
+            TraceCode(L"RegisterHotKey", GetLastError());
     BMPScreen = std::make_unique<Bitmap>();
     Shower = true;
     LoadOptions();

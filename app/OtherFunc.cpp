@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/Trace.h"
+
 namespace kadrix {
 
 std::uintptr_t ShellOpenWithDefault(const wchar_t* file, const wchar_t* parameters) {
@@ -13,7 +15,10 @@ std::uintptr_t OpenURL(const std::wstring& address, const ShellOpen& shell) {
     constexpr std::uintptr_t kFirstSuccessCode = 32;
     const std::uintptr_t result = shell(address.c_str(), nullptr);
     if (result >= kFirstSuccessCode) return result;
-    return shell(L"iexplore", address.c_str());
+    TraceCode(L"opening a web page", static_cast<unsigned long>(result));
+    const std::uintptr_t fallback = shell(L"iexplore", address.c_str());
+    if (fallback < kFirstSuccessCode) TraceCode(L"opening a web page in iexplore", static_cast<unsigned long>(fallback));
+    return fallback;
 }
 
 }  // namespace kadrix

@@ -9,6 +9,7 @@
 
 #include "app/ScopeExit.h"
 #include "app/TavikConsts.h"
+#include "app/Trace.h"
 #include "app/Win32Error.h"
 #include "capture/CaptureFormats.h"
 #include "capture/FileNames.h"
@@ -89,6 +90,7 @@ void TMainForm::SaveCurrentScreen() {
         if (OPT_PlaySound) PlaySoundW(SoundPath().c_str(), nullptr, SND_ASYNC);
     } catch (...) {
         // A failed write or a busy clipboard ends the capture silently.
+        TraceError(L"capture output", std::current_exception());
     }
 }
 

@@ -6,6 +6,8 @@
 #include <memory>
 #include <new>
 
+#include "app/Trace.h"
+
 namespace kadrix {
 
 using Microsoft::WRL::ComPtr;
@@ -72,7 +74,9 @@ bool RunFolderDialog(IFileDialog& dialog, HWND owner, const std::wstring& title,
     const ComPtr<TFileDialogEvents> events = TFileDialogEvents::Create();
     DWORD cookie = 0;
     dialog.Advise(events.Get(), &cookie);
-    const bool accepted = dialog.Show(owner) == S_OK;
+    const HRESULT shown = dialog.Show(owner);
+    if (FAILED(shown) && shown != HRESULT_FROM_WIN32(ERROR_CANCELLED)) TraceCode(L"folder chooser", shown);
+    const bool accepted = shown == S_OK;
     if (accepted) path = events->Directory();
     dialog.Unadvise(cookie);
     return accepted;
@@ -80,10 +84,12 @@ bool RunFolderDialog(IFileDialog& dialog, HWND owner, const std::wstring& title,
 
 bool SelectFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, std::wstring& path) {
     ComPtr<IFileDialog> dialog;
-    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                IID_IFileDialog, &dialog)) ||
-        !dialog)
+    const HRESULT made = CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                          IID_IFileDialog, &dialog);
+    if (FAILED(made) || !dialog) {
+        TraceCode(L"folder chooser", static_cast<unsigned long>(made));
         return false;
+    }
     return RunFolderDialog(*dialog.Get(), owner, title, initialFolder, path);
 }
 
