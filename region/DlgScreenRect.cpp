@@ -200,13 +200,16 @@ std::unique_ptr<Bitmap> TFormScreenRect::GetUserScreenRect(const RECT& aRect) {
     bitmap->setSize(area.width(), area.height());
     ShowWindow(window_.get(), SW_HIDE);
     // Overlays still open under this one would veil the copy: out of the way while it runs.
+    // They come back also when the copy fails.
     for (TFormScreenRect* outer = outer_; outer; outer = outer->outer_) ShowWindow(outer->handle(), SW_HIDE);
+    const ScopeExit show_outer([this] {
+        for (TFormScreenRect* outer = outer_; outer; outer = outer->outer_) ShowWindow(outer->handle(), SW_SHOWNA);
+    });
     if (!bitmap->empty()) {
         WaitForScreenBeneath({area.left, area.top, area.right, area.bottom});
         const WindowDC screen(nullptr);
         BitBlt(bitmap->canvas(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY);
     }
-    for (TFormScreenRect* outer = outer_; outer; outer = outer->outer_) ShowWindow(outer->handle(), SW_SHOWNA);
     return bitmap;
 }
 
