@@ -69,36 +69,27 @@ void endDestination(j_compress_ptr info) {
     destination->bytes->resize(destination->bytes->size() - destination->manager.free_in_buffer);
 }
 
-// Blue, green, red (and a spare byte) to the red, green, blue that libjpeg's RGB input wants.
-template <int Step>
-void toRgb(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int width) {
-    for (int x = 0; x < width; ++x, in += Step, out += 3) {
-        out[0] = in[2];
-        out[1] = in[1];
-        out[2] = in[0];
-    }
-}
-
 // Returns libjpeg's message code, or 0 on success. Plain C inside: see ErrorTrap.
 int encode(jpeg_compress_struct& info, ErrorTrap& trap, jpeg_destination_mgr& destination,
-           const ImageView& image, int quality, std::uint8_t* rgbRow) {
+           const ImageView& image, int quality) {
     if (setjmp(trap.jump)) return trap.manager.msg_code != 0 ? trap.manager.msg_code : -1;
     jpeg_create_compress(&info);
     info.dest = &destination;
     info.image_width = static_cast<JDIMENSION>(image.width);
     info.image_height = static_cast<JDIMENSION>(image.height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    // The capture's own rows go in as they are: libjpeg-turbo reads blue-green-red
+    // order itself, with the same arithmetic as for red-green-blue rows.
+    const bool spare_byte = image.bitsPerPixel == 32;
+    info.input_components = spare_byte ? 4 : 3;
+    info.in_color_space = spare_byte ? JCS_EXT_BGRX : JCS_EXT_BGR;
     jpeg_set_defaults(&info);
     info.dct_method = JDCT_FLOAT;
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
 
-    const auto convert = image.bitsPerPixel == 32 ? toRgb<4> : toRgb<3>;
-    JSAMPROW rows[1] = {rgbRow};
     for (int y = 0; y < image.height; ++y) {
-        convert(image.row(y), rgbRow, image.width);
-        jpeg_write_scanlines(&info, rows, 1);
+        JSAMPROW row = const_cast<JSAMPROW>(image.row(y));  // libjpeg only reads its input
+        jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
     return 0;
@@ -113,7 +104,6 @@ std::vector<std::uint8_t> compressJpeg(const ImageView& image, int quality) {
         throw Error(L"JPEG: pixels must be converted to 24 bits first");
 
     std::vector<std::uint8_t> bytes;
-    std::vector<std::uint8_t> rgbRow(checkedProduct(static_cast<std::size_t>(image.width), 3));
 
     ErrorTrap trap{};
     jpeg_compress_struct info{};
@@ -128,7 +118,7 @@ std::vector<std::uint8_t> compressJpeg(const ImageView& image, int quality) {
     destination.manager.empty_output_buffer = growDestination;
     destination.manager.term_destination = endDestination;
 
-    if (const int code = encode(info, trap, destination.manager, image, quality, rgbRow.data()))
+    if (const int code = encode(info, trap, destination.manager, image, quality))
         throw Error(L"JPEG error #" + std::to_wstring(code));
     return bytes;
 }

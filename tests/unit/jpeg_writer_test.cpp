@@ -260,6 +260,20 @@ TEST(JpegWriter, UsesTheFloatingPointDct) {
     EXPECT_NE(ours, referenceJpeg(picture.view, 60, JDCT_ISLOW)) << "the picture must tell the two DCTs apart";
 }
 
+TEST(JpegWriter, CaptureRowsGiveTheBytesOfRedGreenBlueRowsAtEveryQuality) {
+    // Odd width: 24-bit rows carry padding, which must not be read as pixels.
+    const auto bgr = photoLike(37, 23, 24);
+    auto bgrx = test::randomPicture(37, 23, 32, 5);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x)
+            std::copy_n(bgr.view.row(y) + 3 * x, 3, const_cast<std::uint8_t*>(bgrx.view.row(y)) + 4 * x);
+    for (int quality = 1; quality <= 100; ++quality) {
+        const auto reference = referenceJpeg(bgr.view, quality, JDCT_FLOAT);
+        ASSERT_EQ(compressJpeg(bgr.view, quality), reference) << "24 bits, quality " << quality;
+        ASSERT_EQ(compressJpeg(bgrx.view, quality), reference) << "32 bits, quality " << quality;
+    }
+}
+
 TEST(JpegWriter, HigherQualityGivesLargerFiles) {
     const auto picture = photoLike(320, 200, 24);
     const auto q20 = compressJpeg(picture.view, 20).size();
