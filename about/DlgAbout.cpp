@@ -91,11 +91,15 @@ TFormAbout::TFormAbout(HWND owner) : owner_(owner) {
 
 INT_PTR TFormAbout::ShowModal() {
     const std::vector<WORD> frame = FrameTemplate();
+    // The owner is disabled already, so the dialog box leaves its enabling to the scope.
+    others_.emplace();
     const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                                    reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner_,
                                                    &TFormAbout::DialogProcThunk, reinterpret_cast<LPARAM>(this));
+    const DWORD error = GetLastError();
+    others_.reset();
     if (error_) std::rethrow_exception(error_);
-    if (result == -1) throw Win32Error(L"DialogBoxIndirectParamW", GetLastError());
+    if (result == -1) throw Win32Error(L"DialogBoxIndirectParamW", error);
     return result;
 }
 
@@ -189,7 +193,11 @@ bool TFormAbout::SetLinkCursor(HWND control) const {
 
 void TFormAbout::SiteLabelClick() { OpenQuotedAddress(ProgramSiteURL); }
 void TFormAbout::SupportLabelClick() { OpenQuotedAddress(SupportURL); }
-void TFormAbout::CloseButtonClick() { EndDialog(window_, IDCANCEL); }
+void TFormAbout::CloseButtonClick() {
+    // Back before the dialog goes, so that activation returns to the window under it.
+    if (others_) others_->End();
+    EndDialog(window_, IDCANCEL);
+}
 
 void TFormAbout::RunHandler(int id) {
     for (const AboutBinding& binding : kAboutBindings) {

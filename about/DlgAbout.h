@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "about/AboutLayout.h"
+#include "app/ModalScope.h"
 #include "app/Win32Handles.h"
 
 namespace kadrix {
@@ -43,6 +45,7 @@ private:
     unique_hbitmap picture_;
     unique_hfont fonts_[4];  // indexed by AboutFont
     std::exception_ptr error_;
+    std::optional<ModalScope> others_;  // while the dialog runs
 };
 
 }  // namespace kadrix

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "app/ModalScope.h"
 #include "app/ScopeExit.h"
 #include "app/Win32Error.h"
 #include "capture/ScreenSettle.h"
@@ -87,6 +88,7 @@ int TFormScreenRect::ShowModal() {
     outer_ = std::exchange(innermost_overlay, this);
     const ScopeExit innermost([this] { innermost_overlay = outer_; });
     const HWND window = window_.get();
+    const ModalScope others(window);
     modal_result_ = 0;
     // On top at once, also over an overlay already open: the timer only keeps it there.
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ModalScope.h"
 #include "app/Win32Error.h"
 #include "controls/DialogSkin.h"
 #include "controls/FieldSkin.h"
@@ -172,7 +173,7 @@ int TFormSetting::ShowModal() {
     // would otherwise be lost to the disabled owner.
     ReleaseCapture();
     PlaceOverOwner();
-    const bool owner_was_enabled = owner_ && !EnableWindow(owner_, FALSE);
+    ModalScope others(window_.get());
     ShowWindow(window_.get(), SW_SHOW);
     SetFocus(Control(idEditPath));
     MSG message{};
@@ -188,8 +189,8 @@ int TFormSetting::ShowModal() {
             DispatchMessageW(&message);
         }
     }
-    // Re-enable the owner before hiding, so that activation goes back to it.
-    if (owner_was_enabled) EnableWindow(owner_, TRUE);
+    // The others come back before hiding, so that activation goes back to the owner.
+    others.End();
     ShowWindow(window_.get(), SW_HIDE);
     if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
     return ModalResult;

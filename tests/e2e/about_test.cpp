@@ -178,9 +178,15 @@ TEST_F(AboutDialog, TextBlockRepaintLeavesTheLinksBelowItWhole) {
         UnionRect(&site, &site, &support);
         return site;
     }();
-    for (HWND link : {GetDlgItem(dialog, kadrix::idSiteLabel), GetDlgItem(dialog, kadrix::idSupportLabel)})
-        RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const Picture whole = ScreenPicture(links);
+    // The dialog's drawing reaches the screen when its thread next idles: wait until
+    // the links show the same pixels twice in a row.
+    Picture whole = ScreenPicture(links);
+    ASSERT_TRUE(WaitFor([&] {
+        const Picture now = ScreenPicture(links);
+        const bool steady = now.pixels == whole.pixels;
+        whole = now;
+        return steady;
+    }, 5s, 100ms));
     RedrawWindow(GetDlgItem(dialog, kadrix::idInfoLabel), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_FALSE(WaitFor([&] { return ScreenPicture(links).pixels != whole.pixels; }, 1s))
         << "the text block painted over the links";

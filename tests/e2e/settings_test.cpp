@@ -337,6 +337,24 @@ TEST_F(Settings, SecondSettingsCommandFromTheTrayBringsTheOpenDialogForward) {
                               << Item(idBtnClose);
 }
 
+TEST_F(Settings, AboutOverSettingsGivesEveryWindowBackInOrder) {
+    Start();
+    ASSERT_TRUE(Open());
+    Click(TrayIconPoint(), 1);
+    ASSERT_TRUE(WaitForPopupMenu());
+    for (int step = 0; step < 10; ++step) PressKeys({VK_DOWN});  // "О программе"
+    PressKeys({VK_RETURN});
+    const HWND about = program->WaitForWindow(L"#32770");
+    ASSERT_TRUE(about);
+    EXPECT_FALSE(IsWindowEnabled(dialog)) << "the settings are disabled under About";
+    EXPECT_FALSE(IsWindowEnabled(program->MainWindow()));
+    PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_FALSE(IsWindowEnabled(program->MainWindow())) << "the main window stays disabled while the settings run";
+    EXPECT_TRUE(SaveAndWait()) << "«Сохранить» works after About closed";
+}
+
 class FolderChooser : public Settings {
 protected:
     void SetUp() override {
