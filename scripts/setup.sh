@@ -13,6 +13,7 @@ packages=(
   g++ googletest libgtest-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
   wine64 fonts-wine libasound2 xvfb x11-utils xdotool numlockx imagemagick util-linux
   pngcheck jpeginfo sox libbenchmark-dev
+  nsis
 )
 missing=()
 for p in "${packages[@]}"; do
