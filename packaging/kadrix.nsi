@@ -26,7 +26,7 @@ Name "${TITLE}"
 Caption "Установка ${TITLE} ${VERSION}"
 UninstallCaption "Удаление ${TITLE}"
 OutFile "${OUTFILE}"
-InstallDir "$LOCALAPPDATA\Programs\${TITLE}"
+InstallDir "$LOCALAPPDATA\Programs\Kadrix"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${COMPANY}"
 
