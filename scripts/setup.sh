@@ -27,5 +27,6 @@ if ((${#missing[@]})); then
 fi
 
 "$top/scripts/build-libjpeg.sh"
+"$top/scripts/build-gtest-mingw.sh"
 "$top/scripts/wine-template.sh"
 echo "setup: ready"
