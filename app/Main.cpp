@@ -157,6 +157,19 @@ void TMainForm::Show() {
     SetForegroundWindow(window_);
 }
 
+void TMainForm::ShowAtStart(int show_command) {
+    switch (show_command) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+        ShowWindow(window_, show_command);
+        break;
+    default:  // the window has no maximised or hidden form of its own
+        Show();
+    }
+}
+
 void TMainForm::Hide() { ShowWindow(window_, SW_HIDE); }
 
 // The window and the hint of the button that was pressed leave the screen, and the

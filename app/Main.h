@@ -33,6 +33,9 @@ public:
 
     HWND handle() const noexcept { return window_; }
     void Show();  // shows the window and brings it to the front
+    // The first showing, in the show state the program was started with: a shortcut
+    // set to start minimised asks for that. Minimised still counts as shown.
+    void ShowAtStart(int show_command);
     void Hide();
 
     std::unique_ptr<Bitmap> BMPScreen;   // always exactly one bitmap while the window lives

@@ -34,13 +34,13 @@ int RunMessageLoop(HWND main_window) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     ComApartment com;
     const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     try {
         kadrix::TMainForm main_form(instance);
-        main_form.Show();
+        main_form.ShowAtStart(show_command);
         return RunMessageLoop(main_form.handle());
     } catch (...) {
         kadrix::ShowStandardErrorBox(std::current_exception());

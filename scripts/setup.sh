@@ -13,6 +13,7 @@ packages=(
   g++ googletest libgtest-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
   wine64 fonts-wine libasound2 xvfb x11-utils xdotool numlockx imagemagick util-linux
   pngcheck jpeginfo sox libbenchmark-dev
+  nsis
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -26,5 +27,6 @@ if ((${#missing[@]})); then
 fi
 
 "$top/scripts/build-libjpeg.sh"
+"$top/scripts/build-gtest-mingw.sh"
 "$top/scripts/wine-template.sh"
 echo "setup: ready"

@@ -16,4 +16,6 @@ for preset in native windows; do
   echo "== $preset: tests"
   ctest --preset "$preset" ${retries[$preset]} || status=1
 done
+echo "== windows: native configure (the README's MSYS2 build)"
+scripts/check-windows-configure.sh || status=1
 exit $status

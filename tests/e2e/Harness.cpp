@@ -176,11 +176,17 @@ void EndLeftoverInstances() {
 
 }  // namespace
 
-Program Program::Start() {
+Program Program::Start() { return Start(ProgramPath()); }
+
+Program Program::Start(const std::wstring& program_file, std::optional<WORD> show_state) {
     EndLeftoverInstances();
     Program program;
-    std::wstring command_line = L"\"" + ProgramPath() + L"\"";
+    std::wstring command_line = L"\"" + program_file + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
+    if (show_state) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = *show_state;
+    }
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         throw std::runtime_error("cannot start the program");
@@ -423,9 +429,10 @@ std::vector<std::uint8_t> PlayedSound() { return ReadFileBytes(SoundRecord()); }
 
 void ForgetPlayedSound() { std::filesystem::remove(SoundRecord()); }
 
-std::vector<std::uint8_t> ProgramSoundSamples() {
-    const std::vector<std::uint8_t> wave =
-        ReadFileBytes(std::filesystem::path(ProgramPath()).parent_path() / L"sound.wav");
+std::vector<std::uint8_t> ProgramSoundSamples() { return ProgramSoundSamples(ProgramPath()); }
+
+std::vector<std::uint8_t> ProgramSoundSamples(const std::filesystem::path& program) {
+    const std::vector<std::uint8_t> wave = ReadFileBytes(program.parent_path() / L"sound.wav");
     auto little_endian = [&](std::size_t at) {
         return static_cast<std::size_t>(wave[at] | wave[at + 1] << 8 | wave[at + 2] << 16 | wave[at + 3] << 24);
     };

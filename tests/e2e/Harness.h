@@ -42,6 +42,8 @@ inline constexpr const wchar_t* kOptionsKey = L"Software\\Tavik Software\\Tavik 
 class Program {
 public:
     static Program Start();
+    // Another copy of the program (an installed one), with the show state a shortcut gives.
+    static Program Start(const std::wstring& program, std::optional<WORD> show_state = std::nullopt);
     Program(Program&& other) noexcept;
     Program& operator=(Program&&) = delete;
     ~Program();
@@ -112,6 +114,7 @@ void EmptyTheClipboard();
 std::vector<std::uint8_t> PlayedSound();  // since the last ForgetPlayedSound; empty when none
 void ForgetPlayedSound();
 std::vector<std::uint8_t> ProgramSoundSamples();  // the samples of sound.wav beside the program
+std::vector<std::uint8_t> ProgramSoundSamples(const std::filesystem::path& program);  // beside that copy
 
 // Screen pixels as the display shows them now.
 COLORREF ScreenPixel(POINT screen);

@@ -11,10 +11,11 @@ wineserver=/usr/lib/wine/wineserver
 # Screen size of the session; benchmarks set KADRIX_SCREEN=1920x1080.
 screen=${KADRIX_SCREEN:-1366x768}
 
+# Shortcuts made by installers stay in the prefix: no winemenubuilder writing the host's menus.
 # Sound goes to ALSA's null device through its file plugin, which records what was
 # played; tests read the recording's Windows path from KADRIX_SOUND_RECORD.
 use_session() {
-  export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" \
+  export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
          DISPLAY=":$(cat "$dir/display")" ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$dir/asound.conf" \
          KADRIX_SOUND_RECORD="$(winepath_of "$dir/sound.raw")"
 }
