@@ -2,6 +2,9 @@
 // browser, seen through Wine's browser hook.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include <fstream>
 #include <string>
 #include <vector>
@@ -171,25 +174,27 @@ TEST_F(AboutDialog, TextBlockRepaintLeavesTheLinksBelowItWhole) {
     Program program = Program::Start();
     HWND dialog = OpenWithButton(program);
     ASSERT_NE(dialog, nullptr);
-    // The text block's box reaches five rows into the links' row.
-    const RECT links = [&] {
-        RECT site = WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSiteLabel));
-        const RECT support = WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSupportLabel));
-        UnionRect(&site, &site, &support);
-        return site;
-    }();
-    // The dialog's drawing reaches the screen when its thread next idles: wait until
-    // the links show the same pixels twice in a row.
-    Picture whole = ScreenPicture(links);
-    ASSERT_TRUE(WaitFor([&] {
-        const Picture now = ScreenPicture(links);
-        const bool steady = now.pixels == whole.pixels;
-        whole = now;
-        return steady;
-    }, 5s, 100ms));
+    // The text block's box reaches five rows into each link's box.
+    const RECT links[] = {WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSiteLabel)),
+                          WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSupportLabel))};
+    auto pixels = [&] {
+        std::vector<COLORREF> all;
+        for (const RECT& link : links) {
+            const Picture picture = ScreenPicture(link);
+            all.insert(all.end(), picture.pixels.begin(), picture.pixels.end());
+        }
+        return all;
+    };
+    // The labels paint last, and the drawing reaches the screen when the dialog's thread
+    // next idles: wait until both links show their navy text, the same twice in a row.
+    auto navy_in_both = [&](const std::vector<COLORREF>& all) {
+        const auto split = all.begin() + (links[0].right - links[0].left) * (links[0].bottom - links[0].top);
+        return std::count(all.begin(), split, RGB(0, 0, 128)) > 0 && std::count(split, all.end(), RGB(0, 0, 128)) > 0;
+    };
+    std::vector<COLORREF> whole = pixels();
+    ASSERT_TRUE(WaitFor([&] { return std::exchange(whole, pixels()) == whole && navy_in_both(whole); }, 5s, 100ms));
     RedrawWindow(GetDlgItem(dialog, kadrix::idInfoLabel), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_FALSE(WaitFor([&] { return ScreenPicture(links).pixels != whole.pixels; }, 1s))
-        << "the text block painted over the links";
+    EXPECT_FALSE(WaitFor([&] { return pixels() != whole; }, 1s)) << "the text block painted over the links";
 }
 
 TEST_F(AboutDialog, EnterEscAndTheCloseBoxCloseItAndEveryOpeningIsANewOne) {
