@@ -663,21 +663,25 @@ bool PlacePointer(POINT screen, Duration limit) {
     // By way of a neighbouring point, so that Wine moves the display's pointer even when
     // an echo already put Wine's own position on the target.
     Send({neighbour, target});
-    const std::string where = std::to_string(screen.x) + "," + std::to_string(screen.y);
-    for (bool first = true;; first = false) {
+    int sends = 0, elsewhere = 0;
+    bool placed = false;
+    do {
         // Once Wine's position is the target, a move there stays within Wine and has no
         // echo, so the windows see it after every echo of the moves before.
-        if (!first) std::cerr << "harness: re-sent pointer move to " << where << " (input came after it)" << std::endl;
         Send({target});
+        ++sends;
         const DWORD ours = LastInputTick();
         const bool quiet = WaitFor([&] { return InputQuietFor() >= kSettled; }, 2s);
-        if (quiet && LastInputTick() == ours && CursorAt(screen)) return true;
-        if (quiet && !CursorAt(screen)) {
-            std::cerr << "harness: re-sent pointer move beside " << where << " (the pointer rests elsewhere)" << std::endl;
+        placed = quiet && LastInputTick() == ours && CursorAt(screen);
+        if (quiet && !CursorAt(screen)) {  // the display's pointer is elsewhere
             Send({neighbour});
+            ++elsewhere;
         }
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-    }
+    } while (!placed && std::chrono::steady_clock::now() < deadline);
+    if (sends > 1)
+        std::cerr << "harness: re-sent the pointer move to " << screen.x << "," << screen.y << " " << sends - 1
+                  << " times (later input came after it; " << elsewhere << " times it rested elsewhere)" << std::endl;
+    return placed;
 }
 
 std::vector<RECT> VisibleWindowRects(const wchar_t* window_class) {
