@@ -698,15 +698,15 @@ namespace e2e {
 
 namespace {
 
-ULONGLONG UserTime(HANDLE process) {
-    FILETIME created{}, ended{}, kernel{}, user{};
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-    return ULARGE_INTEGER{{user.dwLowDateTime, user.dwHighDateTime}}.QuadPart;
-}
+// Set by the spinning copy once it spins: the parent's process times are not to be trusted
+// for another process under Wine (they stayed 0 now and then).
+std::wstring SpinningEventName(DWORD parent_id) { return L"kadrix-e2e-spinning-" + std::to_wstring(parent_id); }
 
 }  // namespace
 
 BusyCore::BusyCore() {
+    const kadrix::unique_handle spinning(
+        CreateEventW(nullptr, TRUE, FALSE, SpinningEventName(GetCurrentProcessId()).c_str()));
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const std::string_view spin = kSpinSwitch;
@@ -719,7 +719,7 @@ BusyCore::BusyCore() {
         throw std::runtime_error("cannot start the busy process");
     const kadrix::unique_handle thread(info.hThread);
     process_.reset(info.hProcess);
-    if (!WaitFor([&] { return UserTime(process_.get()) > 0; }, 10s)) throw std::runtime_error("the busy process does not run");
+    if (WaitForSingleObject(spinning.get(), 10000) != WAIT_OBJECT_0) throw std::runtime_error("the busy process does not run");
     std::cerr << "harness: one core kept busy by process " << info.dwProcessId << std::endl;
 }
 
@@ -731,6 +731,9 @@ BusyCore::~BusyCore() {
 int SpinUntilParentEnds(DWORD parent_id) {
     const kadrix::unique_handle parent(OpenProcess(SYNCHRONIZE, FALSE, parent_id));
     if (!parent) return 1;
+    if (const kadrix::unique_handle spinning(OpenEventW(EVENT_MODIFY_STATE, FALSE, SpinningEventName(parent_id).c_str()));
+        spinning)
+        SetEvent(spinning.get());
     // Looks at the parent now and then only: each look is a call into the wineserver,
     // while the clock is read from memory.
     for (ULONGLONG next = 0;;) {
