@@ -11,7 +11,7 @@ packages=(
   cmake ninja-build nasm dpkg-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   g++ googletest libgtest-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
-  wine64 fonts-wine libasound2 xvfb x11-utils xdotool numlockx imagemagick util-linux
+  wine64 fonts-wine libasound2 xvfb xserver-xephyr x11-utils xdotool numlockx imagemagick util-linux
   pngcheck jpeginfo sox libbenchmark-dev
   nsis
 )

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <cstdlib>
 #include <utility>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 #include "app/Win32Handles.h"
@@ -101,12 +103,26 @@ std::wstring WinePath(const std::string& linux_path) {
     return path;
 }
 
-bool ClickUntil(POINT screen, int button, const std::function<bool()>& shown, Duration each) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        Click(screen, button);
-        if (WaitFor(shown, each)) return true;
+bool SendUntil(const std::string& what, const std::function<void()>& send, const std::function<bool()>& done,
+               const std::string& why, Duration each, Duration poll, int times) {
+    for (int sent = 0; sent < times; ++sent) {
+        if (sent > 0)
+            std::cerr << "harness: re-sent " << what << " (" << why << " after " << each.count() << " ms)" << std::endl;
+        send();
+        if (WaitFor(done, each, poll)) return true;
     }
     return false;
+}
+
+bool ClickUntil(POINT screen, int button, const std::function<bool()>& shown, Duration each) {
+    const std::string what = std::string(button == 1 ? "right" : button == 2 ? "middle" : "left") + " click at " +
+                             std::to_string(screen.x) + "," + std::to_string(screen.y);
+    return SendUntil(what, [&] { Click(screen, button); }, shown, "nothing shown", each);
+}
+
+bool PressHotkeyUntil(int number, const std::function<bool()>& done, Duration each) {
+    return SendUntil("hotkey Alt+Num" + std::to_string(number), [&] { PressHotkey(number); }, done,
+                     "it had no effect", each);
 }
 
 bool WaitFor(const std::function<bool()>& condition, Duration limit, Duration poll) {
@@ -472,29 +488,6 @@ Picture PixelsOf(HDC dc, HBITMAP bitmap, int width, int height) {
     return picture;
 }
 
-LRESULT CALLBACK KnownPictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_PAINT) {
-        auto colour = reinterpret_cast<KnownPicture::Colour>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        const kadrix::PaintScope paint(window);
-        RECT area{};
-        GetWindowRect(window, &area);
-        const int width = area.right - area.left;
-        const int height = area.bottom - area.top;
-        std::vector<COLORREF> bgr(static_cast<std::size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const COLORREF c = colour({area.left + x, area.top + y});
-                bgr[static_cast<std::size_t>(y) * width + x] = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
-            }
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-        SetDIBitsToDevice(paint.dc(), 0, 0, width, height, 0, 0, 0, height, bgr.data(), &info, DIB_RGB_COLORS);
-        return 0;
-    }
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
 }  // namespace
 
 Picture ScreenPicture(const RECT& area) {
@@ -533,7 +526,10 @@ Picture ClipboardPicture() {
     return picture;
 }
 
-KnownPicture::KnownPicture(const RECT& area, Colour colour) : area_(area), colour_(colour) {
+COLORREF PatternColour(POINT p) { return RGB((p.x * 3) & 0xFF, (p.y * 5) & 0xFF, 0x40 + ((p.x + p.y) & 0x3F)); }
+
+KnownPicture::KnownPicture(const RECT& area, Colour colour, Duration paint_time)
+    : area_(area), colour_(colour), paint_time_(paint_time) {
     thread_ = std::thread([this] { Run(); });
     if (!WaitFor([this] { return window_ != nullptr; }, 5s)) throw std::runtime_error("the known picture did not open");
 }
@@ -543,16 +539,49 @@ KnownPicture::~KnownPicture() {
     thread_.join();
 }
 
+LRESULT CALLBACK KnownPicture::Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+    if (message == WM_PAINT) {
+        try {
+            reinterpret_cast<const KnownPicture*>(GetWindowLongPtrW(window, GWLP_USERDATA))->Paint(window);
+        } catch (...) {  // no memory for the pixels: the picture stays wrong and Shown() says so
+        }
+        return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+void KnownPicture::Paint(HWND window) const {
+    const kadrix::PaintScope paint(window);
+    // Busy rather than asleep: a slow program's window is slow because it works.
+    const auto until = std::chrono::steady_clock::now() + paint_time_;
+    while (std::chrono::steady_clock::now() < until) {
+    }
+    const int width = area_.right - area_.left;
+    const int height = area_.bottom - area_.top;
+    std::vector<COLORREF> bgr(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = colour_({area_.left + x, area_.top + y});
+            bgr[static_cast<std::size_t>(y) * width + x] = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+        }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    SetDIBitsToDevice(paint.dc(), 0, 0, width, height, 0, 0, 0, height, bgr.data(), &info, DIB_RGB_COLORS);
+}
+
 void KnownPicture::Run() {
     WNDCLASSW window_class{};
-    window_class.lpfnWndProc = KnownPictureProc;
+    window_class.lpfnWndProc = &KnownPicture::Proc;
     window_class.hInstance = GetModuleHandleW(nullptr);
     window_class.lpszClassName = L"E2EKnownPicture";
     RegisterClassW(&window_class);
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP | WS_VISIBLE,
                                   area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, nullptr,
-                                  nullptr, window_class.hInstance, nullptr);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(colour_));
+                                  nullptr, window_class.hInstance, const_cast<KnownPicture*>(this));
     InvalidateRect(window, nullptr, FALSE);
     window_ = window;
     MSG message{};
@@ -644,16 +673,25 @@ bool PlacePointer(POINT screen, Duration limit) {
     // By way of a neighbouring point, so that Wine moves the display's pointer even when
     // an echo already put Wine's own position on the target.
     Send({neighbour, target});
+    int sends = 0, elsewhere = 0;
+    bool placed = false;
     do {
         // Once Wine's position is the target, a move there stays within Wine and has no
         // echo, so the windows see it after every echo of the moves before.
         Send({target});
+        ++sends;
         const DWORD ours = LastInputTick();
         const bool quiet = WaitFor([&] { return InputQuietFor() >= kSettled; }, 2s);
-        if (quiet && LastInputTick() == ours && CursorAt(screen)) return true;
-        if (quiet && !CursorAt(screen)) Send({neighbour});  // the display's pointer is elsewhere
-    } while (std::chrono::steady_clock::now() < deadline);
-    return false;
+        placed = quiet && LastInputTick() == ours && CursorAt(screen);
+        if (quiet && !CursorAt(screen)) {  // the display's pointer is elsewhere
+            Send({neighbour});
+            ++elsewhere;
+        }
+    } while (!placed && std::chrono::steady_clock::now() < deadline);
+    if (sends > 1)
+        std::cerr << "harness: re-sent the pointer move to " << screen.x << "," << screen.y << " " << sends - 1
+                  << " times (later input came after it; " << elsewhere << " times it rested elsewhere)" << std::endl;
+    return placed;
 }
 
 std::vector<RECT> VisibleWindowRects(const wchar_t* window_class) {
@@ -662,6 +700,58 @@ std::vector<RECT> VisibleWindowRects(const wchar_t* window_class) {
          window = FindWindowExW(nullptr, window, window_class, nullptr))
         if (IsWindowVisible(window)) rects.push_back(WindowRectOnScreen(window));
     return rects;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+namespace {
+
+// Set by the spinning copy once it spins: the parent's process times are not to be trusted
+// for another process under Wine (they stayed 0 now and then).
+std::wstring SpinningEventName(DWORD parent_id) { return L"kadrix-e2e-spinning-" + std::to_wstring(parent_id); }
+
+}  // namespace
+
+BusyCore::BusyCore() {
+    const kadrix::unique_handle spinning(
+        CreateEventW(nullptr, TRUE, FALSE, SpinningEventName(GetCurrentProcessId()).c_str()));
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::string_view spin = kSpinSwitch;
+    std::wstring command_line = L"\"" + std::wstring(self) + L"\" " + std::wstring(spin.begin(), spin.end()) + L" " +
+                                std::to_wstring(GetCurrentProcessId());
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &info))
+        throw std::runtime_error("cannot start the busy process");
+    const kadrix::unique_handle thread(info.hThread);
+    process_.reset(info.hProcess);
+    if (WaitForSingleObject(spinning.get(), 10000) != WAIT_OBJECT_0) throw std::runtime_error("the busy process does not run");
+    std::cerr << "harness: one core kept busy by process " << info.dwProcessId << std::endl;
+}
+
+BusyCore::~BusyCore() {
+    TerminateProcess(process_.get(), 0);
+    WaitForSingleObject(process_.get(), 5000);
+}
+
+int SpinUntilParentEnds(DWORD parent_id) {
+    const kadrix::unique_handle parent(OpenProcess(SYNCHRONIZE, FALSE, parent_id));
+    if (!parent) return 1;
+    if (const kadrix::unique_handle spinning(OpenEventW(EVENT_MODIFY_STATE, FALSE, SpinningEventName(parent_id).c_str()));
+        spinning)
+        SetEvent(spinning.get());
+    // Looks at the parent now and then only: each look is a call into the wineserver,
+    // while the clock is read from memory.
+    for (ULONGLONG next = 0;;) {
+        if (const ULONGLONG now = GetTickCount64(); now >= next) {
+            if (WaitForSingleObject(parent.get(), 0) != WAIT_TIMEOUT) return 0;
+            next = now + 100;
+        }
+    }
 }
 
 }  // namespace e2e

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/Win32Handles.h"
+
 namespace e2e {
 
 using namespace std::chrono_literals;
@@ -75,8 +77,15 @@ void PressHotkey(int number);                        // Alt + Num<number>
 void MoveMouse(POINT screen);
 void Click(POINT screen, int button = 0);            // 0 left, 1 right, 2 middle
 void DoubleClick(POINT screen, int button = 0);
-// Clicks until `shown` holds, at most three times: Wine now and then drops a click.
+// Sends input by `send` until `done` holds, at most `times` times, waiting up to `each`
+// after each: Wine now and then drops injected input. Only for input that is harmless
+// when it arrives twice. Every re-send is printed to stderr, naming `what` and `why`.
+bool SendUntil(const std::string& what, const std::function<void()>& send, const std::function<bool()>& done,
+               const std::string& why, Duration each = 3s, Duration poll = 20ms, int times = 3);
+// Clicks until `shown` holds, at most three times.
 bool ClickUntil(POINT screen, int button, const std::function<bool()>& shown, Duration each = 3s);
+// Presses Alt + Num<number> until `done` holds, at most three times.
+bool PressHotkeyUntil(int number, const std::function<bool()>& done, Duration each = 3s);
 void Drag(POINT from, POINT to, int button = 0);
 
 // Window facts.
@@ -135,12 +144,17 @@ Picture ReadBmpFile(const std::filesystem::path& file);  // empty when the file 
 Picture ClipboardPicture();                              // the bitmap on the clipboard; empty when none
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file);
 
+// A picture every pixel of which tells where it came from, in no colour the program
+// draws (no pure red, key green, grey or the window's blue: blue stays in 0x40-0x7F).
+COLORREF PatternColour(POINT screen);
+
 // A window of this process that shows colour(x, y) at every screen point of `area`,
-// drawn by a thread of its own while the test waits. Closed when dropped.
+// drawn by a thread of its own while the test waits. Closed when dropped. With a
+// `paint_time`, every WM_PAINT first works that long, like a slow program's window.
 class KnownPicture {
 public:
     using Colour = COLORREF (*)(POINT screen);
-    KnownPicture(const RECT& area, Colour colour);
+    KnownPicture(const RECT& area, Colour colour, Duration paint_time = 0ms);
     ~KnownPicture();
     KnownPicture(const KnownPicture&) = delete;
     KnownPicture& operator=(const KnownPicture&) = delete;
@@ -148,9 +162,12 @@ public:
     bool Shown() const;
 
 private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    void Paint(HWND window) const;
     void Run();
     RECT area_;
     Colour colour_;
+    Duration paint_time_;
     std::atomic<HWND> window_ = nullptr;
     std::thread thread_;
 };
@@ -199,5 +216,26 @@ bool PlacePointer(POINT screen, Duration limit = 5s);
 
 // Screen rectangles of the visible top-level windows of a class, of any process.
 std::vector<RECT> VisibleWindowRects(const wchar_t* window_class);
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Keeps one core busy while it lives, as on a loaded machine where windows of other
+// programs repaint late: a copy of this test program spinning (see SpinUntilParentEnds).
+class BusyCore {
+public:
+    BusyCore();
+    ~BusyCore();
+    BusyCore(const BusyCore&) = delete;
+    BusyCore& operator=(const BusyCore&) = delete;
+
+private:
+    kadrix::unique_handle process_;
+};
+
+// The spinning copy's work: keeps its core busy until the process `parent_id` ends.
+int SpinUntilParentEnds(DWORD parent_id);
+inline constexpr const char* kSpinSwitch = "--spin";
 
 }  // namespace e2e

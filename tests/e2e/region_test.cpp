@@ -14,10 +14,7 @@ namespace {
 constexpr const wchar_t* kOverlayClass = L"TFormScreenRect";
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-// No pure red, key green or grey anywhere: every pixel tells where it came from.
-COLORREF Pattern(POINT p) {
-    return RGB((p.x * 3) & 0xFF, (p.y * 5) & 0xFF, 0x40 + ((p.x + p.y) & 0x3F));
-}
+COLORREF Pattern(POINT p) { return PatternColour(p); }
 
 COLORREF Veil() { return GetSysColor(COLOR_BTNFACE); }
 

@@ -86,12 +86,11 @@ TEST(Timing, GrabWriteAndHotkeyToFile) {
     auto file_after = [&](const std::function<void()>& trigger) {
         return [&, trigger] {
             const std::size_t wanted = ++files;
-            for (int attempt = 0; attempt < 3; ++attempt) {
-                trigger();
-                if (WaitForFiles(folder, wanted, 3s, 1ms).size() == wanted) return true;
-                ++lost;
-            }
-            return false;
+            int sent = 0;
+            const bool written = SendUntil("hotkey to a file", [&] { trigger(); ++sent; },
+                                           [&] { return FilesIn(folder).size() >= wanted; }, "no file", 3s, 1ms);
+            lost += sent - 1;
+            return written && WaitForFiles(folder, wanted, 3s, 1ms).size() == wanted;
         };
     };
     const auto shown = Measure(file_after([] { PressHotkey(0); }));

@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# One Wine session for a test run: its own Xvfb display, a prefix copied from the template,
-# a persistent wineserver and a virtual-desktop keeper, so windows have frames and a tray.
+# One Wine session for a test run: its own X display, a prefix copied from the template,
+# a persistent wineserver and a keeper that holds the desktop open.
 #   session.sh start DIR | stop DIR | run DIR program.exe [args...]
+# KADRIX_SESSION picks the session's shape when it starts, and the programs it runs see
+# the shape it has in KADRIX_SESSION and the (virtual) screen's size in KADRIX_SCREEN:
+#   default      Xvfb 1366x768 (KADRIX_SCREEN), 96 DPI, Wine's virtual desktop (frames, tray)
+#   scaled       the same at LogPixels 144
+#   twomonitors  800x600 primary at (0,0) and 1024x768 at (-1024,0), no virtual desktop
 set -euo pipefail
 action=$1 dir=$2; shift 2
 top=$(cd "$(dirname "$0")/../.." && pwd)
 template="$top/.cache/wine-template"
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
-# Screen size of the session; benchmarks set KADRIX_SCREEN=1920x1080.
+kind=${KADRIX_SESSION:-default}
+case $kind in
+  default|scaled|twomonitors) ;;
+  *) echo "session: unknown KADRIX_SESSION '$kind'" >&2; exit 2 ;;
+esac
+# Screen size of a one-monitor session; benchmarks set KADRIX_SCREEN=1920x1080.
 screen=${KADRIX_SCREEN:-1366x768}
 
 # Shortcuts made by installers stay in the prefix: no winemenubuilder writing the host's menus.
@@ -17,13 +27,23 @@ screen=${KADRIX_SCREEN:-1366x768}
 use_session() {
   export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
          DISPLAY=":$(cat "$dir/display")" ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$dir/asound.conf" \
-         KADRIX_SOUND_RECORD="$(winepath_of "$dir/sound.raw")"
+         KADRIX_SOUND_RECORD="$(winepath_of "$dir/sound.raw")" KADRIX_SESSION="$(cat "$dir/kind")" \
+         KADRIX_SCREEN="$(cat "$dir/screen")"
 }
 
 desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
+# Found by its prefix: without a virtual desktop the explorer that started it exits.
+keeper_up() {
+  local pid
+  for pid in $(pgrep -f 'desktop-keeper\.exe'); do
+    grep -qz "^WINEPREFIX=$dir/prefix\$" "/proc/$pid/environ" 2>/dev/null && return 0
+  done
+  return 1
+}
 
 alive() {
-  [ -s "$dir/display" ] && [ -d "$dir/prefix" ] && ( use_session && xdpyinfo >/dev/null 2>&1 && desktop_up )
+  [ -s "$dir/display" ] && [ -d "$dir/prefix" ] && [ "$(cat "$dir/kind" 2>/dev/null)" = "$kind" ] &&
+    ( use_session && xdpyinfo >/dev/null 2>&1 && keeper_up && { [ "$kind" = twomonitors ] || desktop_up; } )
 }
 
 wait_for() {  # wait_for SECONDS command...
@@ -35,6 +55,21 @@ wait_for() {  # wait_for SECONDS command...
 }
 
 winepath_of() { echo "Z:${1//\//\\}"; }
+
+# reg_set FILE KEY NAME VALUE: sets "NAME"=VALUE under KEY (single backslashes) of a
+# prefix's registry file, VALUE as the file spells it (dword:00000090, "text"); an empty
+# VALUE removes the value. Done before wineserver starts, which reads the files once.
+reg_set() {
+  REG_KEY="[${2//\\/\\\\}]" REG_NAME="\"$3\"=" REG_VALUE=$4 awk '
+    BEGIN { key = ENVIRON["REG_KEY"]; name = ENVIRON["REG_NAME"]; value = ENVIRON["REG_VALUE"] }
+    function put() { if (inside && !placed && value != "") print name value; if (inside) placed = 1; inside = 0 }
+    /^\[/ { put(); if ($0 == key || index($0, key " ") == 1) inside = found = 1 }
+    /^$/ { put() }
+    inside && index($0, name) == 1 { next }
+    { print }
+    END { put(); if (!found && value != "") printf "\n%s 0\n%s%s\n", key, name, value }
+  ' "$1" >"$1.new" && mv "$1.new" "$1"
+}
 
 # Two small drives for tests of bad save places: F: is a 1 MB disk that a BMP capture
 # fills up, R: a read-only disk holding one folder, "Снимки". Left out where mounting
@@ -57,8 +92,50 @@ unmount_drives() {
 }
 
 stop_processes() {
-  [ -d "$dir/prefix" ] && [ -s "$dir/display" ] && { use_session; "$wineserver" -k 2>/dev/null || true; }
-  [ -s "$dir/xvfb.pid" ] && kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+  [ -d "$dir/prefix" ] && [ -s "$dir/display" ] && { use_session; "$wineserver" -k 2>/dev/null || true; "$wineserver" -w 2>/dev/null || true; }
+  local pid
+  for pid in $(cat "$dir/x.pids" 2>/dev/null); do kill "$pid" 2>/dev/null || true; done
+}
+
+# x_server DISPLAYFILE SERVER ARGS...: starts an X server on a free display number,
+# writes the number into DISPLAYFILE and waits until it answers.
+x_server() {
+  local display_file=$1; shift
+  setsid "$@" -displayfd 3 -nolisten tcp -noreset 3>"$display_file" </dev/null >>"$dir/x.log" 2>&1 9>&- &
+  echo $! >>"$dir/x.pids"
+  wait_for 20 grep -q '[0-9]' "$display_file"
+  DISPLAY=":$(cat "$display_file")" wait_for 20 xdpyinfo
+}
+
+# Xvfb and Xephyr each report one RandR output, so Wine sees one monitor; Xephyr's own
+# screens joined by Xinerama, with RandR off, are two monitors to Wine.
+start_display() {
+  if [ "$kind" = twomonitors ]; then
+    x_server "$dir/host-display" Xvfb -screen 0 2000x900x24
+    DISPLAY=":$(cat "$dir/host-display")" x_server "$dir/display" \
+      Xephyr +xinerama -extension RANDR -screen 1024x768 -screen 800x600
+  else
+    x_server "$dir/display" Xvfb -screen 0 "${screen}x24"
+  fi
+}
+
+shape_prefix() {
+  local user="$dir/prefix/user.reg" system="$dir/prefix/system.reg"
+  reg_set "$user" 'Software\Wine\Drivers' Audio '"alsa"'
+  # The desktop's size stored in the prefix wins over explorer's argument.
+  reg_set "$user" 'Software\Wine\Explorer\Desktops' Default "\"$screen\""
+  case $kind in
+    scaled)
+      reg_set "$user" 'Control Panel\Desktop' LogPixels dword:00000090
+      reg_set "$system" 'System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' LogPixels dword:00000090 ;;
+    twomonitors)
+      reg_set "$user" 'Software\Wine\Explorer' Desktop ''
+      # The second monitor (800x600) primary, so the first lies left of the origin.
+      reg_set "$user" 'Software\Wine\X11 Driver' PrimaryMonitor '"1"'
+      # With no window manager, Wine waits 2 s for one on every hide and destroy of a
+      # managed window; unmanaged windows hide at once (measured 2003 ms against 1 ms).
+      reg_set "$user" 'Software\Wine\X11 Driver' Managed '"N"' ;;
+  esac
 }
 
 start() {
@@ -68,24 +145,23 @@ start() {
   rm -rf "$dir" && mkdir -p "$dir"
   [ -d "$template" ] || { echo "session: no Wine template; run scripts/setup.sh" >&2; exit 1; }
   cp -a "$template" "$dir/prefix"
+  echo "$kind" >"$dir/kind"
+  if [ "$kind" = twomonitors ]; then echo 1824x768; else echo "$screen"; fi >"$dir/screen"
   mount_drives
   printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$dir/sound.raw" >"$dir/asound.conf"
-  sed -i 's/^"Audio"=""/"Audio"="alsa"/' "$dir/prefix/user.reg"
-  # The desktop's size stored in the prefix wins over explorer's argument.
-  sed -i "s/^\"Default\"=\"[0-9]*x[0-9]*\"/\"Default\"=\"$screen\"/" "$dir/prefix/user.reg"
-  setsid Xvfb -displayfd 3 -screen 0 ${screen}x24 -nolisten tcp -noreset \
-    3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
-  echo $! >"$dir/xvfb.pid"
-  wait_for 20 grep -q '[0-9]' "$dir/display"
+  shape_prefix
+  start_display
   use_session
-  wait_for 20 xdpyinfo
   numlockx on  # keypad digits reach Wine as VK_NUMPAD*, not as cursor keys
   setsid "$wineserver" -p </dev/null >/dev/null 2>&1 9>&-
   local keeper="$top/.cache/desktop-keeper.exe" source="$top/tests/wine/desktop-keeper.c"
   [ "$keeper" -nt "$source" ] || x86_64-w64-mingw32-gcc -O1 -mwindows -o "$keeper" "$source"
-  setsid "$wine" explorer /desktop=Default,$screen "$(winepath_of "$keeper")" \
-    </dev/null >"$dir/desktop.log" 2>&1 9>&- &
-  wait_for 60 desktop_up
+  # Without a size, explorer's desktop is the X display itself (no virtual desktop).
+  local desktop=/desktop=Default,$screen
+  [ "$kind" = twomonitors ] && desktop=/desktop
+  setsid "$wine" explorer "$desktop" "$(winepath_of "$keeper")" </dev/null >"$dir/desktop.log" 2>&1 9>&- &
+  wait_for 60 keeper_up
+  [ "$kind" = twomonitors ] || wait_for 60 desktop_up
 }
 
 case $action in

@@ -1,0 +1,57 @@
+# Registers Windows test programs in the Wine sessions of tests/wine/session.sh.
+# Suites named Scaled* run in the default session and again in the scaled one (they must
+# hold at 96 and at 144 DPI); suites named TwoMonitors* run only in the two-monitor one.
+# Every Wine test takes one lock: one test at a time on the machine's Wine sessions.
+
+# The session of each shape is a fixture: started before its first test, stopped after its last.
+function(kadrix_wine_session kind)
+  set(dir ${KADRIX_WINE_SESSION})
+  set(fixture wine_session)
+  if(NOT kind STREQUAL "default")
+    string(APPEND dir "-${kind}")
+    string(APPEND fixture "_${kind}")
+  endif()
+  set(script ${CMAKE_SOURCE_DIR}/tests/wine/session.sh)
+  add_test(NAME ${fixture}_start COMMAND ${script} start ${dir})
+  add_test(NAME ${fixture}_stop COMMAND ${script} stop ${dir})
+  set_tests_properties(${fixture}_start PROPERTIES FIXTURES_SETUP ${fixture})
+  set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture})
+  set_tests_properties(${fixture}_start ${fixture}_stop PROPERTIES
+    ENVIRONMENT KADRIX_SESSION=${kind} RESOURCE_LOCK wine_desktop)
+  if(NOT kind STREQUAL "default")
+    # ctest lists every program's tests in the default session, which must be stopped too.
+    set_tests_properties(${fixture}_start PROPERTIES FIXTURES_REQUIRED wine_session)
+  endif()
+endfunction()
+
+foreach(kind default scaled twomonitors)
+  kadrix_wine_session(${kind})
+endforeach()
+
+# kadrix_wine_tests(TARGET [SESSION kind] [FILTER gtest-filter] [PREFIX test-name-prefix]
+#                   [ARGS extra-arguments...] [TIMEOUT seconds])
+function(kadrix_wine_tests target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SESSION;FILTER;PREFIX;TIMEOUT" "ARGS")
+  if(NOT arg_SESSION)
+    set(arg_SESSION default)
+  endif()
+  set(fixture wine_session)
+  if(NOT arg_SESSION STREQUAL "default")
+    string(APPEND fixture "_${arg_SESSION}")
+  endif()
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT 120)
+  endif()
+  # Listing may have to start the default session first.
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    TEST_FILTER "${arg_FILTER}" TEST_PREFIX "${arg_PREFIX}" EXTRA_ARGS ${arg_ARGS}
+    PROPERTIES FIXTURES_REQUIRED ${fixture} RESOURCE_LOCK wine_desktop
+               ENVIRONMENT KADRIX_SESSION=${arg_SESSION} TIMEOUT ${arg_TIMEOUT})
+endfunction()
+
+# A program's tests in every session by their suite names; the options go to each registration.
+function(kadrix_wine_test_program target)
+  kadrix_wine_tests(${target} FILTER "-TwoMonitors*" ${ARGN})
+  kadrix_wine_tests(${target} SESSION scaled FILTER "Scaled*" PREFIX "scaled." ${ARGN})
+  kadrix_wine_tests(${target} SESSION twomonitors FILTER "TwoMonitors*" ${ARGN})
+endfunction()
