@@ -12,23 +12,14 @@
 #include "Harness.h"
 #include "imaging/Bitmap.h"
 #include "region/RegionSelection.h"
+#include "session_claim.h"
 
 namespace kadrix::test {
 
 // Runs `work` on a new thread in the DPI-unaware context and waits for it. False when
 // the system has no per-thread contexts.
 inline bool RunUnaware(const std::function<void()>& work) {
-    using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    const auto set = reinterpret_cast<SetContext>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
-    if (!set) return false;
-    bool unaware = false;
-    std::thread thread([&] {
-        unaware = set(DPI_AWARENESS_CONTEXT_UNAWARE) != nullptr;
-        if (unaware) work();
-    });
-    thread.join();
-    return unaware;
+    return RunInDpiContext(DPI_AWARENESS_CONTEXT_UNAWARE, work);
 }
 
 // The screen's real size, as this (aware) thread sees it.
