@@ -170,7 +170,7 @@ TEST_F(AboutDialog, ShowsThePictureUnscaledCentredAndCroppedUnderSeeThroughLabel
     }
 }
 
-TEST_F(AboutDialog, TextBlockRepaintLeavesTheLinksBelowItWhole) {
+TEST_F(AboutDialog, TextBlockLeavesTheLinksBelowItWholeAlsoWhenItRepaints) {
     Program program = Program::Start();
     HWND dialog = OpenWithButton(program);
     ASSERT_NE(dialog, nullptr);
@@ -193,6 +193,12 @@ TEST_F(AboutDialog, TextBlockRepaintLeavesTheLinksBelowItWhole) {
     };
     std::vector<COLORREF> whole = pixels();
     ASSERT_TRUE(WaitFor([&] { return std::exchange(whole, pixels()) == whole && navy_in_both(whole); }, 5s, 100ms));
+    // The top of «Т» and the breve of «й» lie in the rows the text block's box covers.
+    for (const RECT& link : links) {
+        const Picture top_rows = ScreenPicture({link.left, link.top, link.right, link.top + 5});
+        EXPECT_GT(std::count(top_rows.pixels.begin(), top_rows.pixels.end(), RGB(0, 0, 128)), 0)
+            << "the text block painted over the link at " << link.left;
+    }
     RedrawWindow(GetDlgItem(dialog, kadrix::idInfoLabel), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_FALSE(WaitFor([&] { return pixels() != whole; }, 1s)) << "the text block painted over the links";
 }
