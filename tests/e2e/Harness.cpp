@@ -222,9 +222,13 @@ Program::Program(Program&& other) noexcept
 Program::~Program() {
     if (!process_) return;
     if (Running()) {
-        // Popups of a command (menus, dialogs) would hold the close back.
-        keybd_event(VK_ESCAPE, 0, 0, 0);
-        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        // Popups of a command (a menu, dialogs, the overlay) would hold the close back:
+        // each is closed through its own window, never by a key press that goes to
+        // whatever has the keyboard.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(main_window_, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+        for (HWND popup : VisibleWindows(nullptr))
+            if (popup != main_window_) PostMessageW(popup, WM_CLOSE, 0, 0);
         PostMessageW(main_window_, WM_CLOSE, 0, 0);
         if (!WaitForExit(5s)) TerminateProcess(process_, 1);
         WaitForSingleObject(process_, 5000);
