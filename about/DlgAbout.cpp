@@ -5,6 +5,7 @@
 #include "about/AboutLinks.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
+#include "app/WindowText.h"
 #include "controls/DialogSkin.h"
 #include "controls/LinkClick.h"
 #include "controls/Skin.h"
@@ -71,12 +72,6 @@ UINT TextFormat(AboutKind kind) {
     case AboutKind::Link: return DT_CENTER | DT_SINGLELINE | DT_NOPREFIX;
     default: return DT_LEFT | DT_SINGLELINE | DT_NOPREFIX;
     }
-}
-
-std::wstring ControlText(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 }  // namespace
@@ -180,7 +175,7 @@ void TFormAbout::DrawLabel(const DRAWITEMSTRUCT& item) const {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, TextColour(decl->font));
         RECT text_area = area;
-        DrawTextW(dc, ControlText(item.hwndItem).c_str(), -1, &text_area, TextFormat(decl->kind));
+        DrawTextW(dc, WindowText(item.hwndItem).c_str(), -1, &text_area, TextFormat(decl->kind));
     });
 }
 

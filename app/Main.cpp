@@ -5,6 +5,7 @@
 #include "app/ErrorBox.h"
 #include "app/MainFormControls.h"
 #include "app/Win32Error.h"
+#include "app/WindowClass.h"
 #include "app/WindowThunk.h"
 #include "app/MainFormLayout.h"
 #include "app/OtherFunc.h"
@@ -49,21 +50,6 @@ constexpr UINT kHotkeyModifiers = MOD_ALT;
 constexpr UINT kHotkeyKeys[kHotkeyCount] = {VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD2};
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-void RegisterMainClass(HINSTANCE instance, WNDPROC procedure, HICON large_icon, HICON small_icon,
-                       HBRUSH background) {
-    WNDCLASSEXW window_class{sizeof(window_class)};
-    if (GetClassInfoExW(instance, kMainWindowClass, &window_class)) return;
-    window_class.style = CS_DBLCLKS;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = instance;
-    window_class.hIcon = large_icon;
-    window_class.hIconSm = small_icon;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = background;
-    window_class.lpszClassName = kMainWindowClass;
-    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW", GetLastError());
-}
-
 RECT CentredOnDesktop(int client_width, int client_height) {
     RECT frame{0, 0, client_width, client_height};
     AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
@@ -84,8 +70,9 @@ TMainForm::TMainForm(HINSTANCE instance)
     program_icon_small_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     background_brush_.reset(CreateSolidBrush(kMainBackgroundColor));
-    RegisterMainClass(instance, &ForwardToOwner<TMainForm>, program_icon_large_.get(), program_icon_small_.get(),
-                      background_brush_.get());
+    RegisterWindowClass({.name = kMainWindowClass, .procedure = &ForwardToOwner<TMainForm>,
+                         .background = background_brush_.get(), .style = CS_DBLCLKS,
+                         .icon = program_icon_large_.get(), .small_icon = program_icon_small_.get()});
 
     const RECT frame = CentredOnDesktop(kMainClientWidth, kMainClientHeight);
     window_ = CreateWindowExW(0, kMainWindowClass, L"", kMainStyle, frame.left, frame.top, frame.right - frame.left,

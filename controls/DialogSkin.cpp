@@ -1,5 +1,7 @@
 #include "controls/DialogSkin.h"
 
+#include "app/WindowText.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -87,19 +89,13 @@ SkinControlState StateOf(const NMCUSTOMDRAW& draw, bool cues_hidden) {
     return state;
 }
 
-std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 void Paint(const NMCUSTOMDRAW& draw, ButtonKind kind) {
     const HWND control = draw.hdr.hwndFrom;
     // Windows hides focus cues and mnemonic underlines until the keyboard is used.
     const LRESULT ui_state = SendMessageW(control, WM_QUERYUISTATE, 0, 0);
     const SkinControlState state = StateOf(draw, ui_state & UISF_HIDEFOCUS);
     const UINT text_format = (ui_state & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
-    const std::wstring caption = TextOf(control);
+    const std::wstring caption = WindowText(control);
     const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     RECT client{};
     GetClientRect(control, &client);

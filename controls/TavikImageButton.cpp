@@ -4,6 +4,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/Win32Error.h"
+#include "app/WindowClass.h"
 #include "app/Win32Handles.h"
 #include "app/WindowThunk.h"
 #include "controls/PictureDraw.h"
@@ -16,17 +17,6 @@ namespace {
 
 constexpr int kCreatedSize = 105;  // until a picture sizes the control
 
-void RegisterImageButtonClass(WNDPROC procedure) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW window_class{sizeof(window_class)};
-    if (GetClassInfoExW(instance, TTavikImageButton::kClassName, &window_class)) return;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = instance;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_HAND);
-    window_class.lpszClassName = TTavikImageButton::kClassName;
-    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW", GetLastError());
-}
-
 }  // namespace
 
 ButtonPictures LoadButtonPictures(HINSTANCE instance) {
@@ -36,7 +26,7 @@ ButtonPictures LoadButtonPictures(HINSTANCE instance) {
 
 TTavikImageButton::TTavikImageButton(HWND parent, int id, int left, int top, const ButtonPictures& pictures)
     : img_none_(pictures.none), img_move_(pictures.move), img_down_(pictures.down) {
-    RegisterImageButtonClass(&ForwardToOwner<TTavikImageButton>);
+    RegisterWindowClass({.name = kClassName, .procedure = &ForwardToOwner<TTavikImageButton>, .cursor = IDC_HAND});
     window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, left, top, kCreatedSize, kCreatedSize, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
     if (!window_) throw Win32Error(L"CreateWindowExW", GetLastError());

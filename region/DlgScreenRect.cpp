@@ -7,6 +7,7 @@
 #include "app/ModalScope.h"
 #include "app/ScopeExit.h"
 #include "app/Win32Error.h"
+#include "app/WindowClass.h"
 #include "capture/ScreenSettle.h"
 #include "region/ScreenGeometry.h"
 
@@ -38,17 +39,6 @@ constexpr UINT_PTR kTimerKeyDown = 1;
 // opened one over another do not take the top from each other every tick.
 TFormScreenRect* innermost_overlay = nullptr;
 
-void RegisterOverlayClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW window_class{sizeof(window_class)};
-    if (GetClassInfoExW(instance, kFormScreenRect.window_class, &window_class)) return;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = instance;
-    window_class.hCursor = LoadCursorW(nullptr, kFormScreenRect.cursor);
-    window_class.hbrBackground = GetSysColorBrush(kFormScreenRect.background);
-    window_class.lpszClassName = kFormScreenRect.window_class;
-    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW", GetLastError());
-}
-
 void FillArea(HDC dc, const Rect& area, HBRUSH brush) {
     const RECT rect{area.left, area.top, area.right, area.bottom};
     FillRect(dc, &rect, brush);
@@ -58,7 +48,8 @@ void FillArea(HDC dc, const Rect& area, HBRUSH brush) {
 
 TFormScreenRect::TFormScreenRect() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterOverlayClass(instance, &TFormScreenRect::WindowProcThunk);
+    RegisterWindowClass({.name = kFormScreenRect.window_class, .procedure = &TFormScreenRect::WindowProcThunk,
+                         .cursor = kFormScreenRect.cursor, .background = GetSysColorBrush(kFormScreenRect.background)});
     window_.reset(CreateWindowExW(kFormScreenRect.ex_style, kFormScreenRect.window_class, L"", kFormScreenRect.style,
                                   0, 0, kFormScreenRect.design_width, kFormScreenRect.design_height, nullptr, nullptr,
                                   instance, this));

@@ -10,6 +10,8 @@
 
 #include "app/ModalScope.h"
 #include "app/Win32Error.h"
+#include "app/WindowClass.h"
+#include "app/WindowText.h"
 #include "controls/DialogSkin.h"
 #include "controls/FieldSkin.h"
 #include "controls/Skin.h"
@@ -23,18 +25,6 @@ namespace {
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
 constexpr int kFormatListDropHeight = 200;
-
-void RegisterSettingsClass(HINSTANCE instance) {
-    WNDCLASSEXW window_class{sizeof(window_class)};
-    if (GetClassInfoExW(instance, kSettingsWindowClass, &window_class)) return;
-    window_class.lpfnWndProc = DefDlgProcW;
-    window_class.cbWndExtra = DLGWINDOWEXTRA;
-    window_class.hInstance = instance;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = kSettingsWindowClass;
-    if (!RegisterClassExW(&window_class)) throw Win32Error(L"RegisterClassExW", GetLastError());
-}
 
 // An in-memory template of the bare frame (no controls: they come from the table in
 // client pixels). DLGTEMPLATE, then menu none, the class name and the caption.
@@ -88,12 +78,6 @@ void FitClosedHeight(HWND list, int height) {
 bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SetChecked(HWND box, bool checked) { SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
 
-std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 Box WindowBox(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -108,7 +92,8 @@ TFormSetting::TFormSetting(HWND owner)
       field_brush_(CreateSolidBrush(kSettingsFieldColor)),
       background_brush_(CreateSolidBrush(kSkinLightBackground)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterSettingsClass(instance);
+    RegisterWindowClass({.name = kSettingsWindowClass, .procedure = DefDlgProcW,
+                         .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), .window_extra = DLGWINDOWEXTRA});
     const std::vector<WORD> frame = FrameTemplate();
     window_.reset(CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner,
                                              &TFormSetting::DialogProcThunk, reinterpret_cast<LPARAM>(this)));
@@ -148,7 +133,7 @@ void TFormSetting::Fill(const OptionsRecord& options) {
 void TFormSetting::CopyTo(OptionsRecord& options) const {
     options.OPT_NeedSave = Checked(Control(idCheckBoxSave));
     options.OPT_NeedCursor = Checked(Control(idCheckBoxNeedCursor));
-    options.OPT_SavePath = TextOf(Control(idEditPath));
+    options.OPT_SavePath = WindowText(Control(idEditPath));
     options.OPT_IMG_format = static_cast<std::int32_t>(SendMessageW(Control(idComboBoxFormats), CB_GETCURSEL, 0, 0));
     options.OPT_PlaySound = Checked(Control(idCheckBoxPlaySound));
 }
@@ -222,7 +207,7 @@ void TFormSetting::BtnOpenClick() {
     const HWND box = Control(idEditPath);
     std::wstring path;
     ReleaseCapture();  // as above, for "Выбрать" and the chooser
-    if (SelectFolder(window_.get(), kFolderChooserTitle, TextOf(box), path)) SetWindowTextW(box, path.c_str());
+    if (SelectFolder(window_.get(), kFolderChooserTitle, WindowText(box), path)) SetWindowTextW(box, path.c_str());
 }
 
 void TFormSetting::OnCommand(WORD id, WORD notification) {
