@@ -1,5 +1,7 @@
 #include "app/ModalScope.h"
 
+#include <utility>
+
 namespace kadrix {
 
 namespace {
@@ -30,11 +32,8 @@ ModalScope::ModalScope(HWND modal) : modal_(modal), outer_(innermost_scope) {
     std::vector<HWND> enabled;
     Collect collect{modal, &enabled, &kept_disabled_};
     EnumThreadWindows(GetCurrentThreadId(), &CollectWindows, reinterpret_cast<LPARAM>(&collect));
-    disabled_.reserve(enabled.size());
-    for (HWND window : enabled) {
-        EnableWindow(window, FALSE);
-        disabled_.push_back(window);
-    }
+    for (HWND window : enabled) EnableWindow(window, FALSE);
+    disabled_ = std::move(enabled);
 }
 
 ModalScope::~ModalScope() {

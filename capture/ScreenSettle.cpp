@@ -21,25 +21,16 @@ bool Overlaps(HWND window, const RECT& area) noexcept {
     return IsWindowVisible(window) && GetWindowRect(window, &rect) && IntersectRect(&common, &rect, &area);
 }
 
-BOOL CALLBACK CollectChild(HWND window, LPARAM context) noexcept {
-    auto& beneath = *reinterpret_cast<Beneath*>(context);
-    try {
-        if (Overlaps(window, beneath.area)) beneath.windows.push_back(window);
-    } catch (...) {
-        return FALSE;  // out of memory: settle what was found
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) noexcept {
+// Children are enumerated with their top-level window, every level deep.
+BOOL CALLBACK Collect(HWND window, LPARAM context) noexcept {
     auto& beneath = *reinterpret_cast<Beneath*>(context);
     if (!Overlaps(window, beneath.area)) return TRUE;
     try {
         beneath.windows.push_back(window);
     } catch (...) {
-        return FALSE;
+        return FALSE;  // out of memory: settle what was found
     }
-    EnumChildWindows(window, &CollectChild, context);
+    if (GetAncestor(window, GA_PARENT) == GetDesktopWindow()) EnumChildWindows(window, &Collect, context);
     return TRUE;
 }
 
@@ -82,7 +73,7 @@ std::chrono::microseconds WaitForScreenBeneath(const RECT& area, std::chrono::mi
         DwmFlush();
     } else {
         Beneath beneath{area, {}};
-        EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&beneath));
+        EnumWindows(&Collect, reinterpret_cast<LPARAM>(&beneath));
         beneath.windows.push_back(GetDesktopWindow());
         const Clock::time_point deadline = start + limit;
         // A sent paint is handled before anything the window's thread has queued, so

@@ -494,7 +494,7 @@ Picture PixelsOf(HDC dc, HBITMAP bitmap, int width, int height) {
 
 }  // namespace
 
-Picture ScreenPicture(const RECT& area) {
+Picture DcPicture(HDC source, const RECT& area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     const kadrix::WindowDC screen(nullptr);
@@ -502,9 +502,14 @@ Picture ScreenPicture(const RECT& area) {
     const kadrix::unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     {
         const kadrix::SelectedObject selected(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+        BitBlt(memory.get(), 0, 0, width, height, source, area.left, area.top, SRCCOPY);
     }
     return PixelsOf(memory.get(), bitmap.get(), width, height);
+}
+
+Picture ScreenPicture(const RECT& area) {
+    const kadrix::WindowDC screen(nullptr);
+    return DcPicture(screen.get(), area);
 }
 
 Picture ReadBmpFile(const std::filesystem::path& file) {

@@ -140,6 +140,7 @@ struct Picture {
     COLORREF at(POINT point) const { return pixels[static_cast<std::size_t>(point.y) * width + point.x]; }
 };
 Picture ScreenPicture(const RECT& area);                  // that area of the screen as shown now
+Picture DcPicture(HDC source, const RECT& area);          // that area of a device context
 Picture ReadBmpFile(const std::filesystem::path& file);  // empty when the file is no readable BMP
 Picture ClipboardPicture();                              // the bitmap on the clipboard; empty when none
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file);

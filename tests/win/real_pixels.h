@@ -32,24 +32,8 @@ inline RECT RealVirtualScreen() {
 
 // Every pixel of a capture bitmap, read through a copy so the bitmap stays as it is.
 inline e2e::Picture PictureOf(Bitmap& bitmap) {
-    e2e::Picture picture{bitmap.width(), bitmap.height(), {}};
-    if (bitmap.empty()) return picture;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), bitmap.width(), -bitmap.height(), 1, 32, BI_RGB};
-    void* bits = nullptr;
-    const unique_hbitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const unique_hdc dc(CreateCompatibleDC(nullptr));
-    if (!copy || !dc) return picture;
-    {
-        const SelectedObject selected(dc.get(), copy.get());
-        BitBlt(dc.get(), 0, 0, bitmap.width(), bitmap.height(), bitmap.canvas(), 0, 0, SRCCOPY);
-        GdiFlush();
-    }
-    const auto* bgrx = static_cast<const std::uint32_t*>(bits);
-    picture.pixels.resize(static_cast<std::size_t>(bitmap.width()) * bitmap.height());
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i)
-        picture.pixels[i] = RGB((bgrx[i] >> 16) & 0xFF, (bgrx[i] >> 8) & 0xFF, bgrx[i] & 0xFF);
-    return picture;
+    if (bitmap.empty()) return {bitmap.width(), bitmap.height(), {}};
+    return e2e::DcPicture(bitmap.canvas(), {0, 0, bitmap.width(), bitmap.height()});
 }
 
 // Pixels of `capture` that differ from the screen's at `origin` onwards, as `expected` gives them.
