@@ -205,7 +205,7 @@ Program Program::Start(const std::wstring& program_file, std::optional<WORD> sho
     }
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        throw std::runtime_error("cannot start the program");
+        throw std::runtime_error("cannot start the program: error " + std::to_string(GetLastError()));
     CloseHandle(info.hThread);
     program.process_ = info.hProcess;
     program.process_id_ = info.dwProcessId;
