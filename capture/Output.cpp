@@ -78,7 +78,7 @@ void TMainForm::SaveCurrentScreen() {
     if (OPT_NeedSave) {
         DiskFolders folders;
         if (!EnsureFolder(OPT_SavePath + L"\\", folders)) {
-            MessageBoxW(window_, kFolderMessage, ProgramName, MB_ICONINFORMATION | MB_OK);
+            MessageBoxW(handle(), kFolderMessage, ProgramName, MB_ICONINFORMATION | MB_OK);
             return;
         }
     }
@@ -86,7 +86,7 @@ void TMainForm::SaveCurrentScreen() {
         if (OPT_NeedSave)
             WriteCaptureFile();
         else
-            PutOnClipboard(window_, *BMPScreen);
+            PutOnClipboard(handle(), *BMPScreen);
         if (OPT_PlaySound) PlaySoundW(SoundPath().c_str(), nullptr, SND_ASYNC);
     } catch (...) {
         // A failed write or a busy clipboard ends the capture silently.

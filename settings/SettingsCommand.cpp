@@ -6,12 +6,12 @@ namespace kadrix {
 void TMainForm::BtnSettingsClick() {
     // The tray menu still works while the dialog is open; a second command brings the
     // open dialog forward instead of stacking another one over it.
-    if (const HWND open = TFormSetting::FindOpen(window_)) {
+    if (const HWND open = TFormSetting::FindOpen(handle())) {
         SetForegroundWindow(open);
         return;
     }
     {
-        TFormSetting form(window_);
+        TFormSetting form(handle());
         form.Fill(*this);
         if (form.ShowModal() != mrOk) return;
         form.CopyTo(*this);

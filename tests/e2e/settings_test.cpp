@@ -352,7 +352,10 @@ TEST_F(Settings, AboutOverSettingsGivesEveryWindowBackInOrder) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
     EXPECT_TRUE(IsWindowEnabled(dialog));
     EXPECT_FALSE(IsWindowEnabled(program->MainWindow())) << "the main window stays disabled while the settings run";
-    EXPECT_TRUE(SaveAndWait()) << "«Сохранить» works after About closed";
+    EXPECT_TRUE(SaveAndWait()) << "«Сохранить» works after About closed" << IsWindow(dialog) << IsWindowVisible(dialog) << IsWindowEnabled(program->MainWindow())
+                              << " fg " << GetForegroundWindow() << " dialog " << dialog << " at "
+                              << WindowFromPoint(Centre(WindowRectOnScreen(Item(idBtnSave)))) << " save "
+                              << Item(idBtnSave) << " stored " << ReadStoredNumber(L"PlaySound").has_value();
 }
 
 class FolderChooser : public Settings {
