@@ -5,15 +5,18 @@
 #include <vector>
 
 #include "imaging/Bitmap.h"
-#include "imaging/DibPixels.h"
 
 namespace kadrix {
 
+// Keeps a reference to the assigned bitmap instead of a working copy: the bitmap must
+// outlive the writer and stay unchanged until the last Compress or SaveToFile has returned
+// (the output stage never changes the capture while a writer exists).
 class TJPEGImage {
 public:
     TJPEGImage() = default;
-    // Drops compressed data and keeps a 24-bit working copy of the bitmap's pixels.
-    void Assign(const Bitmap& bitmap);
+    // Drops compressed data.
+    void Assign(const Bitmap& bitmap) noexcept;
+    void Assign(const Bitmap&&) = delete;  // a temporary would be gone before Compress
     int compressionQuality() const noexcept { return quality_; }
     // Only stored (clamped to 1-100): it takes effect with the next Compress.
     void setCompressionQuality(int quality);
@@ -25,7 +28,7 @@ public:
     void SaveToFile(const std::wstring& path);
 
 private:
-    DibPixels pixels_;
+    const Bitmap* bitmap_ = nullptr;
     int quality_ = 90;
     std::vector<std::uint8_t> compressed_;
 };
