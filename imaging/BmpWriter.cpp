@@ -62,7 +62,7 @@ void writeBmp(PixelRows& rows, ByteSink& sink) {
     putLittle32(h + 34, static_cast<std::uint32_t>(pixelBytes));
     putLittle32(h + 46, static_cast<std::uint32_t>(table.size() / 4));
     sink.write(header);
-    sink.write(table);
+    if (!table.empty()) sink.write(table);
 
     const std::size_t used = packedRowBytes(image.width, image.bitsPerPixel);
     if (const auto pixelArray = rows.dibPixelArray(); !pixelArray.empty() && paddingIsZero(pixelArray, stride, used))

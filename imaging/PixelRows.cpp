@@ -25,9 +25,10 @@ const std::uint8_t* BandedRows::row(int y) {
     const int scan = height - 1 - y;
     if (scan < first_ || scan >= first_ + count_) {
         // Ahead means away from the last band; the first band goes toward the farther end.
+        // A band stops at the picture's edge rather than reach back over rows already read.
         const bool downwards = count_ > 0 ? scan < first_ : scan >= height - 1 - scan;
-        const int count = std::min(kBandRows, height);
-        const int first = std::clamp(downwards ? scan - count + 1 : scan, 0, height - count);
+        const int first = downwards ? std::max(0, scan - kBandRows + 1) : scan;
+        const int count = downwards ? scan - first + 1 : std::min(kBandRows, height - scan);
         count_ = 0;  // a failed fetch leaves no band behind
         fetch_(first, count, band_.data());
         first_ = first;
