@@ -29,6 +29,7 @@ std::vector<std::uint8_t> colourTable(const PictureShape& image) {
 
 // Memory may hold anything in a row's padding; the file holds zeros there.
 bool paddingIsZero(std::span<const std::uint8_t> pixelArray, std::size_t stride, std::size_t used) {
+    if (stride == used) return true;
     for (std::size_t at = used; at < pixelArray.size(); at += stride)
         if (std::any_of(pixelArray.begin() + at, pixelArray.begin() + at + (stride - used), [](auto b) { return b != 0; }))
             return false;

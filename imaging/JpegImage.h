@@ -1,10 +1,9 @@
 #pragma once
 // The JPEG writer object of the output stage: assign, set the quality, compress, save.
-#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "imaging/Bitmap.h"
+#include "imaging/JpegBytes.h"
 
 namespace kadrix {
 
@@ -22,7 +21,7 @@ public:
     void setCompressionQuality(int quality);
     // Replaces the compressed data; libjpeg errors throw "JPEG error #<code>".
     void Compress();
-    const std::vector<std::uint8_t>& compressedData() const noexcept { return compressed_; }
+    const JpegBytes& compressedData() const noexcept { return compressed_; }
     // Compresses first if nothing is compressed yet, then writes the bytes in one write,
     // so a failed compression never creates the file.
     void SaveToFile(const std::wstring& path);
@@ -30,7 +29,7 @@ public:
 private:
     const Bitmap* bitmap_ = nullptr;
     int quality_ = 90;
-    std::vector<std::uint8_t> compressed_;
+    JpegBytes compressed_;
 };
 
 }  // namespace kadrix

@@ -33,11 +33,11 @@ void onOutput(j_common_ptr) {}
 // A growable destination: the buffer doubles whenever libjpeg fills it.
 struct VectorDestination {
     jpeg_destination_mgr manager;
-    std::vector<std::uint8_t>* bytes;
+    JpegBytes* bytes;
 };
 
 // An exception must not cross libjpeg's C frames: a failed allocation becomes its own error.
-void resizeOrFail(j_compress_ptr info, std::vector<std::uint8_t>& bytes, std::size_t size) {
+void resizeOrFail(j_compress_ptr info, JpegBytes& bytes, std::size_t size) {
     bool resized = true;
     try {
         bytes.resize(size);
@@ -56,7 +56,7 @@ void startDestination(j_compress_ptr info) {
 
 boolean growDestination(j_compress_ptr info) {
     auto* destination = reinterpret_cast<VectorDestination*>(info->dest);
-    std::vector<std::uint8_t>& bytes = *destination->bytes;
+    JpegBytes& bytes = *destination->bytes;
     const std::size_t used = bytes.size();  // libjpeg calls this only with the buffer full
     resizeOrFail(info, bytes, used * 2);
     destination->manager.next_output_byte = bytes.data() + used;
@@ -99,13 +99,13 @@ int encode(jpeg_compress_struct& info, ErrorTrap& trap, jpeg_destination_mgr& de
 
 }  // namespace
 
-std::vector<std::uint8_t> compressJpeg(PixelRows& rows, int quality) {
+JpegBytes compressJpeg(PixelRows& rows, int quality) {
     const PictureShape& image = rows.shape();
     if (image.empty()) return {};
     if (image.bitsPerPixel != 24 && image.bitsPerPixel != 32)
         throw Error(L"JPEG: pixels must be converted to 24 bits first");
 
-    std::vector<std::uint8_t> bytes;
+    JpegBytes bytes;
 
     ErrorTrap trap{};
     jpeg_compress_struct info{};

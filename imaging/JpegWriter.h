@@ -1,7 +1,5 @@
 #pragma once
-#include <cstdint>
-#include <vector>
-
+#include "imaging/JpegBytes.h"
 #include "imaging/PixelRows.h"
 
 namespace kadrix {
@@ -10,9 +8,9 @@ namespace kadrix {
 // the given quality (1-100) forced to baseline tables. An empty picture gives no bytes.
 // A libjpeg error throws kadrix::Error "JPEG error #<code>"; warnings are ignored.
 // The rows are read from `rows` top to bottom, as they are; the result is the only copy.
-std::vector<std::uint8_t> compressJpeg(PixelRows& rows, int quality);
+JpegBytes compressJpeg(PixelRows& rows, int quality);
 
-inline std::vector<std::uint8_t> compressJpeg(const ImageView& image, int quality) {
+inline JpegBytes compressJpeg(const ImageView& image, int quality) {
     ViewRows rows(image);
     return compressJpeg(rows, quality);
 }

@@ -111,12 +111,13 @@ void writePng(PixelRows& rows, ByteSink& sink) {
     }
 
     IdatStream idat(sink);
-    static constexpr std::uint8_t kSubFilter[] = {1};
-    std::vector<std::uint8_t> filtered(rowBytes);
+    // The filter-type byte leads the filtered row in one buffer: one deflate call a row.
+    constexpr std::uint8_t kSubFilter = 1;
+    std::vector<std::uint8_t> line(rowBytes + 1);
+    line[0] = kSubFilter;
     for (int y = 0; y < image.height; ++y) {
-        subFilterRow(image, rows.row(y), filtered.data());
-        idat.feed(kSubFilter);
-        idat.feed(filtered);
+        subFilterRow(image, rows.row(y), line.data() + 1);
+        idat.feed(line);
     }
     idat.finish();
     writeChunk(sink, "IEND", {});
