@@ -100,10 +100,13 @@ unmount_drives() {
 
 # Also a session whose start was cut short, before it had a display.
 stop_processes() {
-  if [ -d "$dir/prefix" ]; then
+  # A program still starting when the server ends starts a new one: ended again.
+  local round
+  for round in 1 2 3; do
+    [ -d "$dir/prefix" ] || break
     WINEPREFIX="$dir/prefix" "$wineserver" -k 2>/dev/null || true
-    WINEPREFIX="$dir/prefix" "$wineserver" -w 2>/dev/null || true
-  fi
+    WINEPREFIX="$dir/prefix" timeout 5 "$wineserver" -w 2>/dev/null && break
+  done
   local pid
   for pid in $(cat "$dir/x.pids" 2>/dev/null); do
     case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) kill "$pid" ;; esac
