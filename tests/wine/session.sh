@@ -197,9 +197,25 @@ use() {
   listing "$@" || rm -f "$dir/untouched"
 }
 
+# The session's wineserver and desktop process can hold a program's output open after
+# the program ended (measured on two monitors: now and then both still had it); were it
+# the caller's pipe, ctest would wait until its timeout. So the program writes into a
+# file, streamed out while it runs.
+run_program() {
+  local out program status=0
+  out=$(mktemp "$dir/output.XXXXXX")
+  "$wine" "$@" >"$out" 2>&1 &
+  program=$!
+  trap 'kill "$program" 2>/dev/null' TERM INT HUP
+  tail -n +1 -s 0.05 --pid="$program" -f "$out"
+  wait "$program" || status=$?
+  rm -f "$out"
+  exit "$status"
+}
+
 case $action in
   start) ( flock 9; start ) 9>"$dir.lock" ;;
   stop)  ( flock 9; stop_processes; unmount_drives; rm -rf "$dir" ) 9>"$dir.lock" ;;
-  run)   ( flock 9; use "$@" ) 9>"$dir.lock"; use_session; exec "$wine" "$@" ;;
+  run)   ( flock 9; use "$@" ) 9>"$dir.lock"; use_session; run_program "$@" ;;
   *) echo "usage: $0 start|stop|run DIR [program args]" >&2; exit 2 ;;
 esac
