@@ -5,14 +5,12 @@
 
 namespace kadrix {
 
-void TPngImage::Assign(const Bitmap& bitmap) {
-    const int bits = bitmap.bitsPerPixel();
-    pixels_ = bitmap.copyPixels(bits < 16 ? bits : 24);
-}
-
 void TPngImage::SaveToFile(const std::wstring& path) const {
     FileSink file(path);
-    writePng(pixels_.view, file);
+    if (bitmap_ && !bitmap_->empty()) {
+        const int bits = bitmap_->bitsPerPixel();
+        bitmap_->readRows(bits < 16 ? bits : 24, [&](PixelRows& rows) { writePng(rows, file); });
+    }
     file.commit();
 }
 
