@@ -352,7 +352,10 @@ TEST_F(Settings, AboutOverSettingsGivesEveryWindowBackInOrder) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
     EXPECT_TRUE(IsWindowEnabled(dialog));
     EXPECT_FALSE(IsWindowEnabled(program->MainWindow())) << "the main window stays disabled while the settings run";
-    EXPECT_TRUE(SaveAndWait()) << "«Сохранить» works after About closed";
+    auto above = [&] { int n = 0; for (HWND w = GetWindow(dialog, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) { if (w == program->MainWindow()) return n + 1000; ++n; } return n; };
+    const int z_before = above();
+    const bool saved = SaveAndWait();
+    EXPECT_TRUE(saved) << "«Сохранить» works after About closed; DIAG windows above the dialog before the click " << z_before << " (1000+ = main among them), now " << above();
 }
 
 class FolderChooser : public Settings {
