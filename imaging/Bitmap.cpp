@@ -136,8 +136,12 @@ DibPixels Bitmap::copyPixels(int bitsPerPixel) const {
 
 void Bitmap::saveToFile(const std::wstring& path) const {
     FileSink file(path);
-    if (!empty()) writeBmp(storedPixels(*this, bitsPerPixel()).view, file);
+    saveToStream(file);
     file.commit();
+}
+
+void Bitmap::saveToStream(ByteSink& sink) const {
+    if (!empty()) writeBmp(storedPixels(*this, bitsPerPixel()).view, sink);
 }
 
 }  // namespace kadrix

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/Bitmap.h"
+#include "imaging/ByteSink.h"
 #include "imaging/DibPixels.h"
 
 namespace kadrix {
@@ -23,6 +24,7 @@ public:
     // Compresses first if nothing is compressed yet, then writes the bytes in one write,
     // so a failed compression never creates the file.
     void SaveToFile(const std::wstring& path);
+    void SaveToStream(ByteSink& sink);  // the same, into a sink
 
 private:
     DibPixels pixels_;

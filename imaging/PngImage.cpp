@@ -12,8 +12,10 @@ void TPngImage::Assign(const Bitmap& bitmap) {
 
 void TPngImage::SaveToFile(const std::wstring& path) const {
     FileSink file(path);
-    writePng(pixels_.view, file);
+    SaveToStream(file);
     file.commit();
 }
+
+void TPngImage::SaveToStream(ByteSink& sink) const { writePng(pixels_.view, sink); }
 
 }  // namespace kadrix

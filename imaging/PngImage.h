@@ -3,6 +3,7 @@
 #include <string>
 
 #include "imaging/Bitmap.h"
+#include "imaging/ByteSink.h"
 #include "imaging/DibPixels.h"
 
 namespace kadrix {
@@ -14,6 +15,7 @@ public:
     void Assign(const Bitmap& bitmap);
     // An empty picture gives an empty file; a failed write leaves no file.
     void SaveToFile(const std::wstring& path) const;
+    void SaveToStream(ByteSink& sink) const;
 
 private:
     DibPixels pixels_;
