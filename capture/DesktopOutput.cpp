@@ -75,10 +75,11 @@ std::unique_ptr<OutputFile> DesktopOutput::CreateNewFile(const std::wstring& pat
 }
 
 void DesktopOutput::PutOnClipboard(const Bitmap& capture) {
+    // Copied before the clipboard is emptied, so a copy that fails costs the user nothing.
+    unique_hbitmap copy(Made(static_cast<HBITMAP>(CopyImage(capture.handle(), IMAGE_BITMAP, 0, 0, 0)), L"CopyImage"));
     if (!OpenClipboard(owner_)) throw Win32Error(L"OpenClipboard", GetLastError());
     const ScopeExit close([] { CloseClipboard(); });
     EmptyClipboard();
-    unique_hbitmap copy(Made(static_cast<HBITMAP>(CopyImage(capture.handle(), IMAGE_BITMAP, 0, 0, 0)), L"CopyImage"));
     if (!SetClipboardData(CF_BITMAP, copy.get())) throw Win32Error(L"SetClipboardData", GetLastError());
     copy.release();
     if (HPALETTE palette = capture.palette()) {

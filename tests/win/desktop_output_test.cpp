@@ -162,6 +162,14 @@ TEST(DesktopOutput, AClipboardHeldOpenByAnotherRaisesAndKeepsWhatItHas) {
     EXPECT_EQ(ClipboardText(), L"метка");
 }
 
+TEST(DesktopOutput, ACaptureThatCannotBeCopiedLeavesTheClipboardAsItWas) {
+    const unique_hwnd owner = HiddenOwner();
+    ASSERT_TRUE(owner);
+    PutText(L"метка");
+    EXPECT_THROW(DesktopOutput(owner.get()).PutOnClipboard(Bitmap()), Error) << "no bitmap to copy";
+    EXPECT_EQ(ClipboardText(), L"метка");
+}
+
 TEST(DesktopOutput, TheFolderMessageIsAnInformationBoxOverTheHiddenMainWindow) {
     const unique_hwnd owner = HiddenOwner();
     ASSERT_TRUE(owner);

@@ -1,7 +1,7 @@
 // The output stage's paths over services in memory, with real GDI captures.
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -83,6 +83,7 @@ void Paint(Bitmap& capture, int width, int height) {
         for (int x = 0; x < width; ++x) SetPixelV(capture.canvas(), x, y, PatternAt(x, y));
 }
 
+// One capture through the stage: 13 x 7 pixels, written as BMP into C:\Shots, sound on.
 struct Stage {
     Bitmap capture;
     OptionsRecord options{.OPT_IMG_format = 0, .OPT_NeedSave = true, .OPT_SavePath = L"C:\\Shots",
