@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/Win32Handles.h"
+
 namespace kadrix {
 
 namespace {
@@ -72,6 +74,9 @@ std::chrono::microseconds WaitForScreenBeneath(const RECT& area, std::chrono::mi
         DwmFlush();
         DwmFlush();
     } else {
+        // A read of the screen returns once the display has taken the hide, so what it
+        // uncovered has been reported to the windows beneath before they are asked.
+        GetPixel(WindowDC(nullptr).get(), area.left, area.top);
         Beneath beneath{area, {}};
         EnumWindows(&Collect, reinterpret_cast<LPARAM>(&beneath));
         beneath.windows.push_back(GetDesktopWindow());

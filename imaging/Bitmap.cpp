@@ -5,7 +5,7 @@
 
 #include "app/Error.h"
 #include "imaging/BmpWriter.h"
-#include "imaging/DibPixels.h"
+#include "imaging/DibRows.h"
 #include "imaging/FileSink.h"
 
 namespace kadrix {
@@ -37,23 +37,6 @@ unique_hpalette systemPaletteIfAny() {
     logical->palVersion = 0x300;
     logical->palNumEntries = static_cast<WORD>(GetSystemPaletteEntries(screen.get(), 0, 256, logical->palPalEntry));
     return unique_hpalette(CreatePalette(logical));
-}
-
-// 24- and 32-bit DIB sections are read in place; everything else through the platform's conversion.
-DibPixels storedPixels(const Bitmap& bitmap, int bitsPerPixel) {
-    DIBSECTION section{};
-    if (GetObjectW(bitmap.handle(), sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
-        section.dsBmih.biCompression == BI_RGB && bitsPerPixel >= 24) {
-        GdiFlush();
-        DibPixels pixels;
-        const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
-        const int width = section.dsBm.bmWidth, height = section.dsBm.bmHeight;
-        pixels.view = section.dsBmih.biHeight > 0
-                          ? bottomUpView(bits, width, height, bitsPerPixel)
-                          : ImageView{width, height, bitsPerPixel, bits, section.dsBm.bmWidthBytes, {}};
-        return pixels;
-    }
-    return bitmap.copyPixels(bitsPerPixel);
 }
 
 }  // namespace
@@ -128,10 +111,17 @@ void Bitmap::readUnselected(const std::function<void(HBITMAP)>& read) const {
     read(bitmap_.get());
 }
 
-DibPixels Bitmap::copyPixels(int bitsPerPixel) const {
-    DibPixels pixels;
-    readUnselected([&](HBITMAP bitmap) { pixels = copyAsDib(bitmap, bitsPerPixel); });
-    return pixels;
+void Bitmap::readRows(int bitsPerPixel, const std::function<void(PixelRows&)>& read) const {
+    // Only a section made here is known to be bottom-up: Wine reports a top-down one's
+    // height as positive too.
+    DIBSECTION section{};
+    if (format_ == PixelFormat::Bits24 && bitsPerPixel == 24 && bitmap_ &&
+        GetObjectW(bitmap_.get(), sizeof section, &section) == sizeof section && section.dsBm.bmBits) {
+        GdiFlush();  // drawing still queued for the bitmap lands before its memory is read
+        ViewRows rows(bottomUpView(static_cast<const std::uint8_t*>(section.dsBm.bmBits), width_, height_, 24));
+        return read(rows);
+    }
+    readUnselected([&](HBITMAP bitmap) { readDibRows(bitmap, bitsPerPixel, read); });
 }
 
 void Bitmap::saveToFile(const std::wstring& path) const {
@@ -141,7 +131,7 @@ void Bitmap::saveToFile(const std::wstring& path) const {
 }
 
 void Bitmap::saveToStream(ByteSink& sink) const {
-    if (!empty()) writeBmp(storedPixels(*this, bitsPerPixel()).view, sink);
+    if (!empty()) readRows(bitsPerPixel(), [&](PixelRows& rows) { writeBmp(rows, sink); });
 }
 
 }  // namespace kadrix

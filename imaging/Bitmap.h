@@ -8,7 +8,7 @@
 
 #include "app/Win32Handles.h"
 #include "imaging/ByteSink.h"
-#include "imaging/DibPixels.h"
+#include "imaging/PixelRows.h"
 
 namespace kadrix {
 
@@ -44,8 +44,10 @@ public:
     // GetDIBits wants a bitmap that no DC holds: `read` gets the handle while a
     // placeholder stands in the canvas, which has the bitmap back on every path.
     void readUnselected(const std::function<void(HBITMAP)>& read) const;
-    // A copy of the pixels as a DIB of `bitsPerPixel` (see copyAsDib), read that way.
-    DibPixels copyPixels(int bitsPerPixel) const;
+    // The pixels as rows of `bitsPerPixel`, for `read` to encode: the 24-bit format's own
+    // memory in place, anything else a band at a time through the platform's conversion
+    // (readDibRows). No copy of the whole frame is made. An empty bitmap gives an empty picture.
+    void readRows(int bitsPerPixel, const std::function<void(PixelRows&)>& read) const;
 
     // A BMP file in the current pixel format; an empty bitmap gives an empty file.
     void saveToFile(const std::wstring& path) const;

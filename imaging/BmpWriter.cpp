@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kFileHeaderBytes = 14;
 constexpr std::size_t kInfoHeaderBytes = 40;
 
-std::vector<std::uint8_t> colourTable(const ImageView& image) {
+std::vector<std::uint8_t> colourTable(const PictureShape& image) {
     if (image.bitsPerPixel > 8) return {};
     // A display bitmap always has the full table; missing entries are black.
     std::vector<std::uint8_t> table((std::size_t{1} << image.bitsPerPixel) * 4, 0);
@@ -27,10 +27,19 @@ std::vector<std::uint8_t> colourTable(const ImageView& image) {
     return table;
 }
 
+// Memory may hold anything in a row's padding; the file holds zeros there.
+bool paddingIsZero(std::span<const std::uint8_t> pixelArray, std::size_t stride, std::size_t used) {
+    if (stride == used) return true;
+    for (std::size_t at = used; at < pixelArray.size(); at += stride)
+        if (std::any_of(pixelArray.begin() + at, pixelArray.begin() + at + (stride - used), [](auto b) { return b != 0; }))
+            return false;
+    return true;
+}
+
 }  // namespace
 
-void writeBmp(const ImageView& image, ByteSink& sink) {
-    checkView(image);
+void writeBmp(PixelRows& rows, ByteSink& sink) {
+    const PictureShape& image = rows.shape();
     if (image.empty()) return;
 
     const std::size_t stride = dibStride(image.width, image.bitsPerPixel);
@@ -54,14 +63,16 @@ void writeBmp(const ImageView& image, ByteSink& sink) {
     putLittle32(h + 34, static_cast<std::uint32_t>(pixelBytes));
     putLittle32(h + 46, static_cast<std::uint32_t>(table.size() / 4));
     sink.write(header);
-    sink.write(table);
+    if (!table.empty()) sink.write(table);
 
-    // Rows go through one buffer so the padding is zero whatever the source memory holds there.
     const std::size_t used = packedRowBytes(image.width, image.bitsPerPixel);
-    std::vector<std::uint8_t> row(stride, 0);
+    if (const auto pixelArray = rows.dibPixelArray(); !pixelArray.empty() && paddingIsZero(pixelArray, stride, used))
+        return sink.write(pixelArray);
+    static constexpr std::array<std::uint8_t, 3> kPadding{};
+    const std::span<const std::uint8_t> padding(kPadding.data(), stride - used);
     for (int y = image.height - 1; y >= 0; --y) {
-        std::copy_n(image.row(y), used, row.begin());
-        sink.write(row);
+        sink.write({rows.row(y), used});
+        if (!padding.empty()) sink.write(padding);
     }
 }
 

@@ -39,16 +39,20 @@ ImageView bottomUpView(const std::uint8_t* bits, int width, int height, int bits
     return view;
 }
 
+void checkShape(const PictureShape& shape) {
+    if (shape.width < 0 || shape.height < 0) throw Error(L"The picture has a negative size");
+    if (!isSupportedBitCount(shape.bitsPerPixel)) throw Error(L"Unsupported pixel format");
+    if (shape.bitsPerPixel <= 8 && shape.palette.size() > (std::size_t{1} << shape.bitsPerPixel))
+        throw Error(L"The palette has more colours than the pixels can index");
+}
+
 void checkView(const ImageView& view) {
-    if (view.width < 0 || view.height < 0) throw Error(L"The picture has a negative size");
-    if (!isSupportedBitCount(view.bitsPerPixel)) throw Error(L"Unsupported pixel format");
+    checkShape(view.shape());
     if (view.empty()) return;
     if (!view.top) throw Error(L"The picture has no pixels");
     const std::size_t rowBytes = packedRowBytes(view.width, view.bitsPerPixel);
     const std::size_t step = static_cast<std::size_t>(view.stride < 0 ? -view.stride : view.stride);
     if (step < rowBytes && view.height > 1) throw Error(L"The picture's rows overlap");
-    if (view.bitsPerPixel <= 8 && view.palette.size() > (std::size_t{1} << view.bitsPerPixel))
-        throw Error(L"The palette has more colours than the pixels can index");
 }
 
 }  // namespace kadrix

@@ -14,9 +14,19 @@ struct PaletteEntry {
     std::uint8_t reserved = 0;
 };
 
-// Pixels by bit count: 1, 2, 4 or 8 index a palette; 16 is one little-endian word
-// with 5 bits each of red, green and blue (blue lowest); 24 is blue, green, red;
-// 32 is blue, green, red and a fourth byte that carries no colour.
+// Size and pixel format of a picture. Pixels by bit count: 1, 2, 4 or 8 index a palette;
+// 16 is one little-endian word with 5 bits each of red, green and blue (blue lowest);
+// 24 is blue, green, red; 32 is blue, green, red and a fourth byte that carries no colour.
+struct PictureShape {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 24;
+    std::span<const PaletteEntry> palette;
+
+    bool empty() const noexcept { return width <= 0 || height <= 0; }
+};
+
+// A picture in memory, in the pixel format of PictureShape.
 struct ImageView {
     int width = 0;
     int height = 0;
@@ -27,6 +37,7 @@ struct ImageView {
 
     bool empty() const noexcept { return width <= 0 || height <= 0; }
     const std::uint8_t* row(int y) const noexcept { return top + y * stride; }
+    PictureShape shape() const noexcept { return {width, height, bitsPerPixel, palette}; }
 };
 
 // Bytes of a DIB row: padded to whole 32-bit words.
@@ -39,7 +50,8 @@ std::size_t packedRowBytes(int width, int bitsPerPixel);
 ImageView bottomUpView(const std::uint8_t* bits, int width, int height, int bitsPerPixel,
                        std::span<const PaletteEntry> palette = {});
 
-// Throws kadrix::Error when the view describes no valid picture.
+// Throw kadrix::Error when the shape, or the view with its memory, describes no valid picture.
+void checkShape(const PictureShape& shape);
 void checkView(const ImageView& view);
 
 // a × b, or kadrix::Error when the product does not fit.

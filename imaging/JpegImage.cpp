@@ -7,16 +7,17 @@
 
 namespace kadrix {
 
-void TJPEGImage::Assign(const Bitmap& bitmap) {
+void TJPEGImage::Assign(const Bitmap& bitmap) noexcept {
     compressed_.clear();
-    pixels_ = bitmap.copyPixels(24);
+    bitmap_ = &bitmap;
 }
 
 void TJPEGImage::setCompressionQuality(int quality) { quality_ = std::clamp(quality, 1, 100); }
 
 void TJPEGImage::Compress() {
     compressed_.clear();
-    compressed_ = compressJpeg(pixels_.view, quality_);
+    if (!bitmap_ || bitmap_->empty()) return;
+    bitmap_->readRows(24, [&](PixelRows& rows) { compressed_ = compressJpeg(rows, quality_); });
 }
 
 void TJPEGImage::SaveToFile(const std::wstring& path) {

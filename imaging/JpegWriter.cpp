@@ -33,11 +33,11 @@ void onOutput(j_common_ptr) {}
 // A growable destination: the buffer doubles whenever libjpeg fills it.
 struct VectorDestination {
     jpeg_destination_mgr manager;
-    std::vector<std::uint8_t>* bytes;
+    JpegBytes* bytes;
 };
 
 // An exception must not cross libjpeg's C frames: a failed allocation becomes its own error.
-void resizeOrFail(j_compress_ptr info, std::vector<std::uint8_t>& bytes, std::size_t size) {
+void resizeOrFail(j_compress_ptr info, JpegBytes& bytes, std::size_t size) {
     bool resized = true;
     try {
         bytes.resize(size);
@@ -56,7 +56,7 @@ void startDestination(j_compress_ptr info) {
 
 boolean growDestination(j_compress_ptr info) {
     auto* destination = reinterpret_cast<VectorDestination*>(info->dest);
-    std::vector<std::uint8_t>& bytes = *destination->bytes;
+    JpegBytes& bytes = *destination->bytes;
     const std::size_t used = bytes.size();  // libjpeg calls this only with the buffer full
     resizeOrFail(info, bytes, used * 2);
     destination->manager.next_output_byte = bytes.data() + used;
@@ -69,9 +69,11 @@ void endDestination(j_compress_ptr info) {
     destination->bytes->resize(destination->bytes->size() - destination->manager.free_in_buffer);
 }
 
-// Returns libjpeg's message code, or 0 on success. Plain C inside: see ErrorTrap.
-int encode(jpeg_compress_struct& info, ErrorTrap& trap, jpeg_destination_mgr& destination,
-           const ImageView& image, int quality) {
+// Returns libjpeg's message code, or 0 on success. Plain C inside (see ErrorTrap); an error
+// thrown while a row is read leaves by unwinding, and the caller destroys the compressor.
+int encode(jpeg_compress_struct& info, ErrorTrap& trap, jpeg_destination_mgr& destination, PixelRows& rows,
+           int quality) {
+    const PictureShape& image = rows.shape();
     if (setjmp(trap.jump)) return trap.manager.msg_code != 0 ? trap.manager.msg_code : -1;
     jpeg_create_compress(&info);
     info.dest = &destination;
@@ -88,7 +90,7 @@ int encode(jpeg_compress_struct& info, ErrorTrap& trap, jpeg_destination_mgr& de
     jpeg_start_compress(&info, TRUE);
 
     for (int y = 0; y < image.height; ++y) {
-        JSAMPROW row = const_cast<JSAMPROW>(image.row(y));  // libjpeg only reads its input
+        JSAMPROW row = const_cast<JSAMPROW>(rows.row(y));  // libjpeg only reads its input
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -97,13 +99,13 @@ int encode(jpeg_compress_struct& info, ErrorTrap& trap, jpeg_destination_mgr& de
 
 }  // namespace
 
-std::vector<std::uint8_t> compressJpeg(const ImageView& image, int quality) {
-    checkView(image);
+JpegBytes compressJpeg(PixelRows& rows, int quality) {
+    const PictureShape& image = rows.shape();
     if (image.empty()) return {};
     if (image.bitsPerPixel != 24 && image.bitsPerPixel != 32)
         throw Error(L"JPEG: pixels must be converted to 24 bits first");
 
-    std::vector<std::uint8_t> bytes;
+    JpegBytes bytes;
 
     ErrorTrap trap{};
     jpeg_compress_struct info{};
@@ -118,7 +120,7 @@ std::vector<std::uint8_t> compressJpeg(const ImageView& image, int quality) {
     destination.manager.empty_output_buffer = growDestination;
     destination.manager.term_destination = endDestination;
 
-    if (const int code = encode(info, trap, destination.manager, image, quality))
+    if (const int code = encode(info, trap, destination.manager, rows, quality))
         throw Error(L"JPEG error #" + std::to_wstring(code));
     return bytes;
 }

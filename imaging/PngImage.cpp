@@ -5,17 +5,16 @@
 
 namespace kadrix {
 
-void TPngImage::Assign(const Bitmap& bitmap) {
-    const int bits = bitmap.bitsPerPixel();
-    pixels_ = bitmap.copyPixels(bits < 16 ? bits : 24);
-}
-
 void TPngImage::SaveToFile(const std::wstring& path) const {
     FileSink file(path);
     SaveToStream(file);
     file.commit();
 }
 
-void TPngImage::SaveToStream(ByteSink& sink) const { writePng(pixels_.view, sink); }
+void TPngImage::SaveToStream(ByteSink& sink) const {
+    if (!bitmap_ || bitmap_->empty()) return;
+    const int bits = bitmap_->bitsPerPixel();
+    bitmap_->readRows(bits < 16 ? bits : 24, [&](PixelRows& rows) { writePng(rows, sink); });
+}
 
 }  // namespace kadrix

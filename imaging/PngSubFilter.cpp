@@ -22,13 +22,12 @@ void subFilterTruecolour(const std::uint8_t* __restrict in, std::uint8_t* __rest
 
 }  // namespace
 
-void subFilterRow(const ImageView& image, int y, std::uint8_t* out) {
-    const std::uint8_t* in = image.row(y);
-    switch (image.bitsPerPixel) {
-    case 24: return subFilterTruecolour<3>(in, out, image.width);
-    case 32: return subFilterTruecolour<4>(in, out, image.width);
+void subFilterRow(const PictureShape& shape, const std::uint8_t* in, std::uint8_t* out) {
+    switch (shape.bitsPerPixel) {
+    case 24: return subFilterTruecolour<3>(in, out, shape.width);
+    case 32: return subFilterTruecolour<4>(in, out, shape.width);
     default: {  // packed indices: one byte per complete pixel for filtering
-        const std::size_t rowBytes = packedRowBytes(image.width, image.bitsPerPixel);
+        const std::size_t rowBytes = packedRowBytes(shape.width, shape.bitsPerPixel);
         out[0] = in[0];
         for (std::size_t i = 1; i < rowBytes; ++i) out[i] = static_cast<std::uint8_t>(in[i] - in[i - 1]);
         return;

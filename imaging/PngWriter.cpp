@@ -84,8 +84,8 @@ private:
 
 }  // namespace
 
-void writePng(const ImageView& image, ByteSink& sink) {
-    checkView(image);
+void writePng(PixelRows& rows, ByteSink& sink) {
+    const PictureShape& image = rows.shape();
     if (image.empty()) return;
     if (image.bitsPerPixel == 16) throw Error(L"PNG: 16-bit pixels must be converted to 24 bits first");
     const bool indexed = image.bitsPerPixel < 16;
@@ -111,12 +111,13 @@ void writePng(const ImageView& image, ByteSink& sink) {
     }
 
     IdatStream idat(sink);
-    static constexpr std::uint8_t kSubFilter[] = {1};
-    std::vector<std::uint8_t> filtered(rowBytes);
+    // The filter-type byte leads the filtered row in one buffer: one deflate call a row.
+    constexpr std::uint8_t kSubFilter = 1;
+    std::vector<std::uint8_t> line(rowBytes + 1);
+    line[0] = kSubFilter;
     for (int y = 0; y < image.height; ++y) {
-        subFilterRow(image, y, filtered.data());
-        idat.feed(kSubFilter);
-        idat.feed(filtered);
+        subFilterRow(image, rows.row(y), line.data() + 1);
+        idat.feed(line);
     }
     idat.finish();
     writeChunk(sink, "IEND", {});

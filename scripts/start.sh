@@ -6,7 +6,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 scripts/setup.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target kadrix
+cmake --build --preset windows --target kadrix desktop_keeper
 program="$top/build/windows/app/kadrix.exe"
 session="$top/build/run-session"
 
@@ -18,10 +18,10 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec /usr/lib/wine/wine64 explorer /desktop=Default,1366x768 "$(echo "Z:$program" | tr / '\\')"
 fi
 
+export KADRIX_DESKTOP_KEEPER="$top/build/windows/desktop-keeper.exe"
 tests/wine/session.sh start "$session"
 display=":$(cat "$session/display")"
-WINEPREFIX="$session/prefix" WINEDEBUG=-all DISPLAY="$display" \
-  setsid /usr/lib/wine/wine64 "$program" </dev/null >/dev/null 2>&1 &
+setsid tests/wine/session.sh run "$session" "$program" </dev/null >/dev/null 2>&1 &
 cat <<MSG
 Кадрикс is running on the virtual display $display (no display was available here).
 Look at it:        DISPLAY=$display import -window root shot.png

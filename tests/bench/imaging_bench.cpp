@@ -1,183 +1,174 @@
-// Speed of our encoders against libpng's and libjpeg's defaults on screen-like pictures,
-// with a plain frame copy as the floor. Prints the usual table, then the ratios that matter.
+// Each writer against the plain path of its format on the same screen-like pictures:
+// the writer as the program runs it on the capture's own rows (in place, and through
+// bands as a device bitmap is read), the plain path being the format's minimal encoding
+// of the same rows with no copy. The table at the end gives the ratios, their spread,
+// and the heap each call used.
 #include <benchmark/benchmark.h>
-#include <jpeglib.h>
-#include <png.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <map>
-#include <new>
+#include <ctime>
+#include <functional>
 
 #include "bench_pictures.h"
+#include "heap_meter.h"
+#include "imaging/BmpWriter.h"
 #include "imaging/JpegWriter.h"
-#include "imaging/PngSubFilter.h"
 #include "imaging/PngWriter.h"
-
-// Counts operator new, to show that no encoder allocates per row.
-namespace {
-std::atomic<long> allocations{0};
-std::atomic<long> allocatedBytes{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    allocatedBytes.fetch_add(static_cast<long>(size), std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "plain_paths.h"
 
 namespace kadrix::bench {
 namespace {
 
-class CountingSink final : public ByteSink {
+// Keeps the bytes, as a file's page cache would, in memory reserved before the timing.
+class ReservedSink final : public ByteSink {
 public:
-    void write(std::span<const std::uint8_t> bytes) override { total += bytes.size(); }
-    std::size_t total = 0;
+    explicit ReservedSink(std::size_t capacity) { bytes_.reserve(capacity); }
+    void write(std::span<const std::uint8_t> bytes) override { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
+    std::size_t size() const { return bytes_.size(); }
+    void clear() { bytes_.clear(); }
+
+private:
+    std::vector<std::uint8_t> bytes_;
 };
 
-std::size_t inputBytes(const Picture& picture) { return std::size_t(picture.view.width) * picture.view.height * 3; }
-
-void report(benchmark::State& state, const Picture& picture, std::size_t outBytes, long allocs, long allocBytes) {
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * inputBytes(picture)));
-    state.counters["out_bytes"] = static_cast<double>(outBytes);
-    state.counters["out_rate"] = benchmark::Counter(static_cast<double>(outBytes), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["allocs"] = static_cast<double>(allocs);
-    state.counters["alloc_KiB"] = allocBytes / 1024.0;
+// Bands copied out of the picture's memory: the device-bitmap path with GetDIBits's copy
+// standing in for the platform's conversion.
+BandedRows bandsOf(const Picture& picture) {
+    const std::size_t stride = dibStride(picture.view.width, 24);
+    return BandedRows(picture.view.shape(), [&picture, stride](int first, int count, std::uint8_t* out) {
+        std::memcpy(out, picture.memory.data() + first * stride, count * stride);
+    });
 }
 
-void ourPng(benchmark::State& state, const Picture* picture) {
+enum class Source { InPlace, Banded };
+
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec * 1e-9;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+double quantile(std::vector<double> v, double q) {
+    std::sort(v.begin(), v.end());
+    return v[static_cast<std::size_t>(q * (v.size() - 1))];
+}
+
+// One format's writer and plain path, each returning its output size.
+struct Contest {
+    std::function<std::size_t()> writer;
+    std::function<std::size_t()> plain;
+};
+
+// Times writer and plain path back to back in every iteration, the order alternating, on
+// the thread's CPU clock: the machine's slow spells then hit both sides of a pair alike,
+// and the median of the pairs' ratios is steadier than a ratio of separate runs.
+void pairs(benchmark::State& state, const Picture& picture, const Contest& contest) {
+    std::vector<double> writer, plain, ratio;
+    HeapUse heap, plainHeap;
     std::size_t out = 0;
-    long allocs = 0, bytes = 0;
+    const auto timed = [](const std::function<std::size_t()>& encode, HeapUse& most, std::size_t* size) {
+        const HeapMeter meter;
+        const double start = threadSeconds();
+        const std::size_t bytes = encode();
+        const double seconds = threadSeconds() - start;
+        const HeapUse use = meter.use();
+        most.peak = std::max(most.peak, use.peak);
+        most.largest = std::max(most.largest, use.largest);
+        if (size) *size = bytes;
+        return seconds;
+    };
     for (auto _ : state) {
-        CountingSink sink;
-        const long a0 = allocations, b0 = allocatedBytes;
-        writePng(picture->view, sink);
-        allocs = allocations - a0, bytes = allocatedBytes - b0;
-        out = sink.total;
-    }
-    report(state, *picture, out, allocs, bytes);
-}
-
-void libpngDefault(benchmark::State& state, const Picture* picture) {
-    std::size_t out = 0;
-    std::vector<png_bytep> rows(picture->view.height);
-    for (int y = 0; y < picture->view.height; ++y) rows[y] = const_cast<png_bytep>(picture->view.row(y));
-    for (auto _ : state) {
-        out = 0;
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        png_infop info = png_create_info_struct(png);
-        png_set_write_fn(png, &out, [](png_structp p, png_bytep, png_size_t size) {
-            *static_cast<std::size_t*>(png_get_io_ptr(p)) += size;
-        }, nullptr);
-        png_set_IHDR(png, info, picture->view.width, picture->view.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        png_set_bgr(png);
-        png_write_image(png, rows.data());
-        png_write_end(png, nullptr);
-        png_destroy_write_struct(&png, &info);
-    }
-    report(state, *picture, out, 0, 0);
-}
-
-void subFilterOnly(benchmark::State& state, const Picture* picture) {
-    std::vector<std::uint8_t> row(std::size_t(picture->view.width) * 3);
-    for (auto _ : state) {
-        for (int y = 0; y < picture->view.height; ++y) {
-            subFilterRow(picture->view, y, row.data());
-            benchmark::DoNotOptimize(row.data());
+        double w, p;
+        if (writer.size() % 2 == 0) {
+            w = timed(contest.writer, heap, &out);
+            p = timed(contest.plain, plainHeap, nullptr);
+        } else {
+            p = timed(contest.plain, plainHeap, nullptr);
+            w = timed(contest.writer, heap, &out);
         }
-        benchmark::ClobberMemory();
+        writer.push_back(w);
+        plain.push_back(p);
+        ratio.push_back(w / p);
     }
-    report(state, *picture, row.size() * picture->view.height, 0, 0);
+    state.counters["pairs"] = static_cast<double>(ratio.size());
+    state.counters["writer_ms"] = median(writer) * 1e3;
+    state.counters["plain_ms"] = median(plain) * 1e3;
+    state.counters["min_ratio"] = *std::min_element(writer.begin(), writer.end()) / *std::min_element(plain.begin(), plain.end());
+    state.counters["ratio"] = median(ratio);
+    state.counters["ratio_p25"] = quantile(ratio, 0.25);
+    state.counters["ratio_p75"] = quantile(ratio, 0.75);
+    state.counters["heap_KiB"] = heap.peak / 1024.0;
+    state.counters["largest_KiB"] = heap.largest / 1024.0;
+    state.counters["plain_heap_KiB"] = plainHeap.peak / 1024.0;
+    state.counters["frame_KiB"] = picture.memory.size() / 1024.0;
+    state.counters["out_bytes"] = static_cast<double>(out);
 }
 
-void ourJpeg(benchmark::State& state, const Picture* picture, int quality) {
-    std::size_t out = 0;
-    long allocs = 0, bytes = 0;
-    for (auto _ : state) {
-        const long a0 = allocations, b0 = allocatedBytes;
-        const auto encoded = compressJpeg(picture->view, quality);
-        allocs = allocations - a0, bytes = allocatedBytes - b0;
-        out = encoded.size();
+// Writer's rows: the picture's memory in place, or bands copied out of it.
+template <typename Encode>
+std::size_t withRows(const Picture& picture, Source source, Encode&& encode) {
+    if (source == Source::InPlace) {
+        ViewRows rows(picture.view);
+        return encode(rows);
     }
-    report(state, *picture, out, allocs, bytes);
+    BandedRows rows = bandsOf(picture);
+    return encode(rows);
 }
 
-// libjpeg's defaults (slow integer DCT unless told) taking the BGR rows directly, into its own memory buffer.
-void libjpegDirect(benchmark::State& state, const Picture* picture, int quality, J_DCT_METHOD dct = JDCT_ISLOW) {
-    std::size_t out = 0;
-    for (auto _ : state) {
-        jpeg_compress_struct info{};
-        jpeg_error_mgr errors{};
-        info.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&info);
-        unsigned char* buffer = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&info, &buffer, &size);
-        info.image_width = picture->view.width;
-        info.image_height = picture->view.height;
-        info.input_components = 3;
-        info.in_color_space = JCS_EXT_BGR;
-        jpeg_set_defaults(&info);
-        info.dct_method = dct;
-        jpeg_set_quality(&info, quality, TRUE);
-        jpeg_start_compress(&info, TRUE);
-        for (int y = 0; y < picture->view.height; ++y) {
-            JSAMPROW row = const_cast<JSAMPROW>(picture->view.row(y));
-            jpeg_write_scanlines(&info, &row, 1);
-        }
-        jpeg_finish_compress(&info);
-        jpeg_destroy_compress(&info);
-        out = size;
-        std::free(buffer);
-    }
-    report(state, *picture, out, 0, 0);
+// BMP and PNG: the writer's bytes and the plain path's go to the same reserved sink.
+Contest sinkContest(const Picture& picture, Source source, ReservedSink& sink, void (*write)(PixelRows&, ByteSink&),
+                    void (*plain)(const ImageView&, ByteSink&)) {
+    return {[&picture, source, &sink, write] {
+                sink.clear();
+                return withRows(picture, source, [&](PixelRows& rows) { return write(rows, sink), sink.size(); });
+            },
+            [&picture, &sink, plain] {
+                sink.clear();
+                plain(picture.view, sink);
+                return sink.size();
+            }};
 }
 
-void frameCopy(benchmark::State& state, const Picture* picture) {
-    std::vector<std::uint8_t> copy(picture->memory.size());
-    for (auto _ : state) {
-        std::memcpy(copy.data(), picture->memory.data(), copy.size());
-        benchmark::ClobberMemory();
-    }
-    report(state, *picture, copy.size(), 0, 0);
+Contest jpegContest(const Picture& picture, Source source, int quality) {
+    return {[&picture, source, quality] {
+                return withRows(picture, source, [&](PixelRows& rows) { return compressJpeg(rows, quality).size(); });
+            },
+            [&picture, quality] { return plainJpeg(picture.view, quality); }};
 }
 
-// Keeps every run's time and output size for the ratio table at the end.
+// Prints the usual lines, then one table of the pairs' figures.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            // CPU time: the machine is shared, and waiting for a core is not the encoder's cost.
-            const std::string name = run.benchmark_name().substr(0, run.benchmark_name().find("/min_time"));
-            times_[name] = run.GetAdjustedCPUTime();
-            const auto size = run.counters.find("out_bytes");
-            if (size != run.counters.end()) sizes_[name] = size->second.value;
-        }
+        for (const Run& run : runs) rows_.push_back({run.benchmark_name().substr(0, run.benchmark_name().find("/iterations")), run.counters});
         ConsoleReporter::ReportRuns(runs);
     }
-    void printRatios(const std::vector<std::string>& pictures) {
-        std::printf("\nRatios of CPU time (ours / reference) and of PNG size (ours / libpng); jpg*/float compares\n"
-                    "with libjpeg itself using the same floating-point DCT.\n");
-        std::printf("%-18s %8s %9s %8s %10s %10s %11s %9s\n", "picture", "png/ref", "png size", "filter%", "jpg20/ref",
-                    "jpg60/ref", "jpg100/ref", "jpg60/float");
-        for (const std::string& p : pictures) {
-            const auto t = [&](const std::string& kind) { return times_[kind + "/" + p]; };
-            std::printf("%-18s %8.2f %9.3f %7.1f%% %10.2f %10.2f %11.2f %9.2f\n", p.c_str(), t("png_ours") / t("png_libpng"),
-                        sizes_["png_ours/" + p] / sizes_["png_libpng/" + p], 100 * t("png_subfilter") / t("png_ours"),
-                        t("jpeg_ours_q20") / t("jpeg_libjpeg_q20"), t("jpeg_ours_q60") / t("jpeg_libjpeg_q60"),
-                        t("jpeg_ours_q100") / t("jpeg_libjpeg_q100"), t("jpeg_ours_q60") / t("jpeg_libjpeg_float_q60"));
+
+    void printTable() const {
+        std::printf("\nWriter / plain path of its format, thread CPU time, timed in pairs. ratio: median of the\n"
+                    "pairs' ratios [25th-75th percentile], the noise; min: fastest writer / fastest plain run.\n"
+                    "heap: the most the writer held at once above its start, its largest block, and the plain\n"
+                    "path's most, against the frame's bytes. banded rows are copied out of the picture 16 at a\n"
+                    "time, standing in for GetDIBits on a device bitmap: their ratio includes that conversion.\n\n");
+        std::printf("%-36s %5s %9s %9s %6s %15s %6s %9s %9s %9s %7s\n", "benchmark", "pairs", "writer", "plain",
+                    "ratio", "[p25-p75]", "min", "heap KiB", "largest", "plain KiB", "/frame");
+        for (const auto& [name, c] : rows_) {
+            const auto v = [&](const char* key) { return c.at(key).value; };
+            std::printf("%-36s %5.0f %7.2fms %7.2fms %6.3f  [%5.3f-%5.3f] %6.3f %9.0f %9.0f %9.0f %6.1f%%\n",
+                        name.c_str(), v("pairs"), v("writer_ms"), v("plain_ms"), v("ratio"), v("ratio_p25"),
+                        v("ratio_p75"), v("min_ratio"), v("heap_KiB"), v("largest_KiB"), v("plain_heap_KiB"),
+                        100 * v("heap_KiB") / v("frame_KiB"));
         }
     }
 
 private:
-    std::map<std::string, double> times_, sizes_;
+    std::vector<std::pair<std::string, benchmark::UserCounters>> rows_;
 };
 
 }  // namespace
@@ -188,27 +179,26 @@ int main(int argc, char** argv) {
     std::vector<Picture> pictures;
     for (auto [width, height] : {std::pair{1366, 768}, {1920, 1080}, {3840, 2160}})
         for (Scene scene : {Scene::Desktop, Scene::Photo, Scene::Flat}) pictures.push_back(drawScene(scene, width, height));
+    ReservedSink sink(pictures.back().memory.size() + 1024);  // the largest picture's BMP fits
 
-    std::vector<std::string> names;
     for (const Picture& picture : pictures) {
-        const Picture* p = &picture;
-        names.push_back(p->name);
-        const auto add = [&](const std::string& kind, auto&& function) {
-            benchmark::RegisterBenchmark((kind + "/" + p->name).c_str(), function)->Unit(benchmark::kMillisecond)->MinTime(0.3);
-        };
-        add("copy", [p](benchmark::State& s) { frameCopy(s, p); });
-        add("png_ours", [p](benchmark::State& s) { ourPng(s, p); });
-        add("png_libpng", [p](benchmark::State& s) { libpngDefault(s, p); });
-        add("png_subfilter", [p](benchmark::State& s) { subFilterOnly(s, p); });
-        for (int quality : {20, 60, 100}) {
-            add("jpeg_ours_q" + std::to_string(quality), [p, quality](benchmark::State& s) { ourJpeg(s, p, quality); });
-            add("jpeg_libjpeg_q" + std::to_string(quality), [p, quality](benchmark::State& s) { libjpegDirect(s, p, quality); });
+        for (auto [source, rows] : {std::pair{Source::InPlace, "inplace"}, {Source::Banded, "banded"}}) {
+            // Enough pairs for a median and quartiles even where one pair takes a second.
+            const auto add = [&](const std::string& format, int pairs_, Contest contest) {
+                benchmark::RegisterBenchmark((format + "_" + rows + "/" + picture.name).c_str(),
+                                             [&picture, contest](benchmark::State& s) { pairs(s, picture, contest); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(pairs_);
+            };
+            add("bmp", 200, sinkContest(picture, source, sink, kadrix::writeBmp, plainBmp));
+            add("png", 11, sinkContest(picture, source, sink, kadrix::writePng, plainPng));
+            for (int quality : {20, 60, 100})
+                add("jpeg_q" + std::to_string(quality), 25, jpegContest(picture, source, quality));
         }
-        add("jpeg_libjpeg_float_q60", [p](benchmark::State& s) { libjpegDirect(s, p, 60, JDCT_FLOAT); });
     }
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios(names);
+    reporter.printTable();
     benchmark::Shutdown();
 }

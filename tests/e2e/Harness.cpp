@@ -13,6 +13,7 @@
 #include <string_view>
 #include <thread>
 
+#include "app/ScopeExit.h"
 #include "app/Win32Handles.h"
 
 namespace e2e {
@@ -148,20 +149,20 @@ void RunHotkey(const Program& program, int number) {
 
 void ResetStoredOptions(const StoredOptions& options) {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tavik Software");
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kOptionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kOptionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr))
         throw std::runtime_error("cannot create the options key");
+    const kadrix::unique_hkey key(created);
     auto number = [&](const wchar_t* name, const std::optional<DWORD>& value) {
-        if (value) RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
+        if (value) RegSetValueExW(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
     };
     number(L"IMG_format", options.img_format);
     number(L"NeedSave", options.need_save);
     if (options.save_path)
-        RegSetValueExW(key, L"SavePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(options.save_path->c_str()),
+        RegSetValueExW(key.get(), L"SavePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(options.save_path->c_str()),
                        static_cast<DWORD>((options.save_path->size() + 1) * sizeof(wchar_t)));
     number(L"NeedCursor", options.need_cursor);
     number(L"PlaySound", options.play_sound);
-    RegCloseKey(key);
 }
 
 namespace {
@@ -204,10 +205,12 @@ Program Program::Start(const std::wstring& program_file, std::optional<WORD> sho
         startup.wShowWindow = *show_state;
     }
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        throw std::runtime_error("cannot start the program: error " + std::to_string(GetLastError()));
-    CloseHandle(info.hThread);
-    program.process_ = info.hProcess;
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        const DWORD error = GetLastError();
+        throw std::runtime_error("cannot start the program: error " + std::to_string(error));
+    }
+    const kadrix::unique_handle thread(info.hThread);
+    program.process_.reset(info.hProcess);
     program.process_id_ = info.dwProcessId;
     OwnInstances().push_back(info.dwProcessId);
     program.main_window_ = program.WaitForWindow(L"TMainForm", 20s);
@@ -215,32 +218,28 @@ Program Program::Start(const std::wstring& program_file, std::optional<WORD> sho
     return program;
 }
 
-Program::Program(Program&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), process_id_(other.process_id_),
-      main_window_(other.main_window_) {}
-
 Program::~Program() {
     if (!process_) return;
-    if (Running()) {
-        // Popups of a command (a menu, dialogs, the overlay) would hold the close back:
-        // each is closed through its own window, never by a key press that goes to
-        // whatever has the keyboard.
+    if (!Running()) return;
+    // Popups of a command (a menu, dialogs, the overlay) would hold the close back:
+    // each is closed through its own window, never by a key press that goes to
+    // whatever has the keyboard. Without a main window (it never came) it is ended.
+    if (main_window_) {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(main_window_, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
         for (HWND popup : VisibleWindows(nullptr))
             if (popup != main_window_) PostMessageW(popup, WM_CLOSE, 0, 0);
         PostMessageW(main_window_, WM_CLOSE, 0, 0);
-        if (!WaitForExit(5s)) TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
     }
-    CloseHandle(process_);
+    if (!WaitForExit(main_window_ ? 5s : 0s)) TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 5000);
 }
 
 bool Program::WaitForExit(Duration limit) const {
-    return WaitForSingleObject(process_, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+    return WaitForSingleObject(process_.get(), static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
 }
 
-bool Program::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool Program::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 HWND Program::WaitForWindow(const wchar_t* window_class, Duration limit) const {
     HWND found = nullptr;
@@ -414,19 +413,17 @@ std::optional<std::wstring> ReadStoredText(const wchar_t* name, DWORD* type) {
 
 std::optional<SIZE> ClipboardBitmapSize() {
     if (!OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<SIZE> size;
-    if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
-        BITMAP info{};
-        if (GetObjectW(bitmap, sizeof(info), &info)) size = SIZE{info.bmWidth, info.bmHeight};
-    }
-    CloseClipboard();
-    return size;
+    const kadrix::ScopeExit close([] { CloseClipboard(); });
+    BITMAP info{};
+    const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return std::nullopt;
+    return SIZE{info.bmWidth, info.bmHeight};
 }
 
 void EmptyTheClipboard() {
     if (!OpenClipboard(nullptr)) return;
+    const kadrix::ScopeExit close([] { CloseClipboard(); });
     EmptyClipboard();
-    CloseClipboard();
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file) {
@@ -524,15 +521,9 @@ Picture ReadBmpFile(const std::filesystem::path& file) {
 
 Picture ClipboardPicture() {
     if (!OpenClipboard(nullptr)) return {};
-    Picture picture;
-    if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
-        BITMAP info{};
-        GetObjectW(bitmap, sizeof(info), &info);
-        const kadrix::WindowDC screen(nullptr);
-        picture = PixelsOf(screen.get(), bitmap, info.bmWidth, std::abs(info.bmHeight));
-    }
-    CloseClipboard();
-    return picture;
+    const kadrix::ScopeExit close([] { CloseClipboard(); });
+    const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    return bitmap ? BitmapPicture(bitmap) : Picture{};
 }
 
 COLORREF PatternColour(POINT p) { return RGB((p.x * 3) & 0xFF, (p.y * 5) & 0xFF, 0x40 + ((p.x + p.y) & 0x3F)); }
@@ -540,7 +531,13 @@ COLORREF PatternColour(POINT p) { return RGB((p.x * 3) & 0xFF, (p.y * 5) & 0xFF,
 KnownPicture::KnownPicture(const RECT& area, Colour colour, Duration paint_time)
     : area_(area), colour_(colour), paint_time_(paint_time) {
     thread_ = std::thread([this] { Run(); });
-    if (!WaitFor([this] { return window_ != nullptr; }, 5s)) throw std::runtime_error("the known picture did not open");
+    // Pumping while the window is made: it may send to windows of this thread. Making
+    // it ends either way, so this wait needs no limit of its own.
+    WaitFor([this] { return made_.load(); }, 24h);
+    if (!window_) {
+        thread_.join();
+        throw std::runtime_error("the known picture did not open");
+    }
 }
 
 KnownPicture::~KnownPicture() {
@@ -559,7 +556,10 @@ LRESULT CALLBACK KnownPicture::Proc(HWND window, UINT message, WPARAM wparam, LP
         }
         return 0;
     }
-    if (message == WM_DESTROY) PostQuitMessage(0);
+    if (message == WM_CLOSE) {  // the thread's owner destroys the window
+        PostQuitMessage(0);
+        return 0;
+    }
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
@@ -588,11 +588,13 @@ void KnownPicture::Run() {
     window_class.hInstance = GetModuleHandleW(nullptr);
     window_class.lpszClassName = L"E2EKnownPicture";
     RegisterClassW(&window_class);
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP | WS_VISIBLE,
-                                  area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, nullptr,
-                                  nullptr, window_class.hInstance, const_cast<KnownPicture*>(this));
-    InvalidateRect(window, nullptr, FALSE);
-    window_ = window;
+    const kadrix::unique_hwnd window(CreateWindowExW(
+        WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP | WS_VISIBLE, area_.left, area_.top,
+        area_.right - area_.left, area_.bottom - area_.top, nullptr, nullptr, window_class.hInstance, this));
+    window_ = window.get();
+    made_ = true;
+    if (!window) return;
+    InvalidateRect(window.get(), nullptr, FALSE);
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
 }
@@ -651,8 +653,6 @@ ProgramResources::ProgramResources()
                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {
     if (!module_) throw std::runtime_error("cannot open the program file for its resources");
 }
-
-ProgramResources::~ProgramResources() { FreeLibrary(module_); }
 
 Picture BitmapPicture(HBITMAP bitmap) {
     BITMAP info{};

@@ -46,7 +46,7 @@ public:
     static Program Start();
     // Another copy of the program (an installed one), with the show state a shortcut gives.
     static Program Start(const std::wstring& program, std::optional<WORD> show_state = std::nullopt);
-    Program(Program&& other) noexcept;
+    Program(Program&& other) noexcept = default;
     Program& operator=(Program&&) = delete;
     ~Program();
 
@@ -61,7 +61,7 @@ public:
 
 private:
     Program() = default;
-    HANDLE process_ = nullptr;
+    kadrix::unique_handle process_;
     DWORD process_id_ = 0;
     HWND main_window_ = nullptr;
 };
@@ -169,7 +169,8 @@ private:
     RECT area_;
     Colour colour_;
     Duration paint_time_;
-    std::atomic<HWND> window_ = nullptr;
+    std::atomic<bool> made_ = false;    // the window was made, or could not be
+    std::atomic<HWND> window_ = nullptr;  // owned by the thread that made it
     std::thread thread_;
 };
 
@@ -195,13 +196,10 @@ namespace e2e {
 class ProgramResources {
 public:
     ProgramResources();
-    ~ProgramResources();
-    ProgramResources(const ProgramResources&) = delete;
-    ProgramResources& operator=(const ProgramResources&) = delete;
-    HMODULE module() const { return module_; }
+    HMODULE module() const { return module_.get(); }
 
 private:
-    HMODULE module_;
+    kadrix::UniqueHandle<kadrix::NullHandleTraits<HMODULE, ::FreeLibrary>> module_;
 };
 
 // Pixels of a bitmap that is selected into no device context.

@@ -72,24 +72,15 @@ void ExpectTheForm(HWND dialog) {
 // The background artwork as stored in the source tree.
 class AboutPicture {
 public:
-    AboutPicture() {
-        const std::wstring path = WinePath(SourceFolder() + "/../../resources/art/about.bmp");
-        bitmap_ = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-        dc_ = CreateCompatibleDC(nullptr);
-        previous_ = SelectObject(dc_, bitmap_);
-    }
-    ~AboutPicture() {
-        SelectObject(dc_, previous_);
-        DeleteDC(dc_);
-        DeleteObject(bitmap_);
-    }
-    bool Loaded() const { return bitmap_ != nullptr; }
-    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+    bool Loaded() const { return bitmap_ && dc_; }
+    COLORREF Pixel(int x, int y) const { return GetPixel(dc_.get(), x, y); }
 
 private:
-    HBITMAP bitmap_;
-    HDC dc_;
-    HGDIOBJ previous_;
+    const kadrix::unique_hbitmap bitmap_{static_cast<HBITMAP>(
+        LoadImageW(nullptr, WinePath(SourceFolder() + "/../../resources/art/about.bmp").c_str(), IMAGE_BITMAP, 0, 0,
+                   LR_LOADFROMFILE))};
+    const kadrix::unique_hdc dc_{CreateCompatibleDC(nullptr)};
+    const kadrix::SelectedObject selected_{dc_.get(), bitmap_.get()};
 };
 
 class AboutDialog : public ::testing::Test {

@@ -5,6 +5,7 @@
 
 #include "Harness.h"
 #include "app/Commands.h"
+#include "app/ScopeExit.h"
 
 namespace e2e {
 namespace {
@@ -68,14 +69,18 @@ TEST_F(Capture, ClipboardOutputHoldsTheScreenAndWritesNoFile) {
 
 TEST_F(Capture, WindowHotkeyCapturesTheForegroundWindow) {
     Program program = StartWith(0);
+    const kadrix::unique_hbrush red(CreateSolidBrush(RGB(200, 30, 40)));
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = DefWindowProcW;
     window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hbrBackground = CreateSolidBrush(RGB(200, 30, 40));
+    window_class.hbrBackground = red.get();
     window_class.lpszClassName = L"CaptureTarget";
-    RegisterClassW(&window_class);
-    HWND target = CreateWindowExW(0, L"CaptureTarget", L"Цель", WS_POPUP | WS_VISIBLE, 60, 80, 320, 180, nullptr,
-                                  nullptr, window_class.hInstance, nullptr);
+    ASSERT_TRUE(RegisterClassW(&window_class));
+    const kadrix::ScopeExit unregister([&] { UnregisterClassW(window_class.lpszClassName, window_class.hInstance); });
+    const kadrix::unique_hwnd window(CreateWindowExW(0, window_class.lpszClassName, L"Цель", WS_POPUP | WS_VISIBLE,
+                                                     60, 80, 320, 180, nullptr, nullptr, window_class.hInstance,
+                                                     nullptr));
+    HWND target = window.get();
     ASSERT_NE(target, nullptr);
     SetForegroundWindow(target);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target && ScreenPixel({200, 170}) == RGB(200, 30, 40); }));
@@ -90,7 +95,6 @@ TEST_F(Capture, WindowHotkeyCapturesTheForegroundWindow) {
         if (picture.width == 320 && picture.height == 180) {
             EXPECT_EQ(picture.at(at), RGB(200, 30, 40)) << at.x << "," << at.y;
         }
-    DestroyWindow(target);
 }
 
 TEST_F(Capture, EveryFormatIndexWritesItsFile) {

@@ -64,10 +64,7 @@ protected:
     }
     // Saving writes "PlaySound" last: taken away first, its return marks the save done.
     bool SaveAndWait() const {
-        HKEY key = nullptr;
-        RegOpenKeyExW(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_SET_VALUE, &key);
-        RegDeleteValueW(key, L"PlaySound");
-        RegCloseKey(key);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kOptionsKey, L"PlaySound");
         ClickItem(idBtnSave);
         return WaitClosed() && WaitFor([] { return ReadStoredNumber(L"PlaySound").has_value(); });
     }

@@ -84,12 +84,13 @@ TEST(Soak, StartsQuicklyIdlesQuietlyAndStaysFlatAcrossCycles) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     std::cout << "start-up to a visible window: " << start_ms << " ms\n";
 
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.ProcessId());
-    ASSERT_NE(process, nullptr);
-    const Usage idle_start = UsageOf(process);
+    const kadrix::unique_handle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.ProcessId()));
+    ASSERT_TRUE(process);
+    const Usage idle_start = UsageOf(process.get());
     // Idle means no timers and no work: the window of measurement is the point here.
     Sleep(2000);
-    const Usage idle_end = UsageOf(process);
+    const Usage idle_end = UsageOf(process.get());
     Report("idle", idle_end);
     const std::size_t wine_share = AnonymousKiB("desktop-keeper.exe");
     std::cout << "idle private memory of a minimal Wine GUI process: " << wine_share << " KiB; the program's own: "
@@ -110,16 +111,15 @@ TEST(Soak, StartsQuicklyIdlesQuietlyAndStaysFlatAcrossCycles) {
         }
     };
     for (int round = 0; round < 20; ++round) cycle(round);  // first-use caches and the heap settle
-    const Usage before = UsageOf(process);
+    const Usage before = UsageOf(process.get());
     const int cycles = Cycles();
     for (int round = 0; round < cycles; ++round) cycle(round);
-    const Usage after = UsageOf(process);
+    const Usage after = UsageOf(process.get());
     Report("before cycles", before);
     Report("after cycles", after);
     std::cout << cycles << " cycles of menu, hide/show" << " and every fourth a capture\n";
     // Allocator noise stays within this; a leak of 25 KiB a cycle would not.
     EXPECT_LE(after.private_bytes, before.private_bytes + 1024 * 1024);
-    CloseHandle(process);
 }
 
 TEST(Soak, ManyCapturesToFilesAndClipboardStayFlat) {

@@ -79,6 +79,30 @@ TEST(BmpWriter, RowsArePaddedToWordsAndStoredBottomUp) {
     }
 }
 
+class WriteCounter final : public ByteSink {
+public:
+    void write(std::span<const std::uint8_t> bytes) override {
+        ++writes;
+        copy.write(bytes);
+    }
+    int writes = 0;
+    MemorySink copy;
+};
+
+// Zero padding lets the memory go out as it is; anything else there is written as zeros.
+TEST(BmpWriter, PixelsAlreadyLaidOutAsTheFileGoOutInOneWrite) {
+    for (bool zeroPadding : {true, false}) {
+        SCOPED_TRACE(zeroPadding ? "zero padding" : "other bytes in the padding");
+        auto picture = test::randomPicture(1366, 20, 24);
+        if (zeroPadding)
+            for (std::size_t row = 0; row < 20; ++row) picture.memory[row * 4100 + 4098] = picture.memory[row * 4100 + 4099] = 0;
+        WriteCounter sink;
+        writeBmp(picture.view, sink);
+        EXPECT_EQ(sink.writes, zeroPadding ? 2 : 1 + 2 * 20) << "headers, then the pixels";
+        expectPixelArray(picture.view, sink.copy.bytes());
+    }
+}
+
 TEST(BmpWriter, IndexedPicturesCarryAFullColourTable) {
     for (int bits : {1, 4, 8}) {
         SCOPED_TRACE(bits);

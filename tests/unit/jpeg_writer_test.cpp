@@ -11,6 +11,7 @@
 #include "app/Error.h"
 #include "imaging/JpegWriter.h"
 #include "imaging_fixtures.h"
+#include "libjpeg_direct.h"
 
 namespace kadrix {
 namespace {
@@ -21,7 +22,7 @@ struct Segment {
 };
 
 // Markers in order; the entropy-coded data after SOS is skipped up to the next real marker.
-std::vector<Segment> segmentsOf(const std::vector<std::uint8_t>& file) {
+std::vector<Segment> segmentsOf(const JpegBytes& file) {
     std::vector<Segment> segments;
     std::size_t at = 0;
     while (at + 1 < file.size()) {
@@ -158,7 +159,7 @@ struct Decoded {
     std::vector<std::uint8_t> rgb;
 };
 
-Decoded decodeWithLibjpeg(const std::vector<std::uint8_t>& file) {
+Decoded decodeWithLibjpeg(const JpegBytes& file) {
     jpeg_decompress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -220,36 +221,17 @@ TEST(JpegWriter, SmallPicturesIn24And32BitsGiveTheSameFile) {
         }
 }
 
-// Same pixels and settings through libjpeg directly, with the given DCT.
-std::vector<std::uint8_t> referenceJpeg(const ImageView& view, int quality, J_DCT_METHOD dct) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = view.width;
-    info.image_height = view.height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    info.dct_method = dct;
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
+// Same pixels and settings through libjpeg directly, with the given DCT, from red-green-blue rows.
+JpegBytes referenceJpeg(const ImageView& view, int quality, J_DCT_METHOD dct) {
     std::vector<std::uint8_t> row(view.width * 3);
-    for (int y = 0; y < view.height; ++y) {
+    JpegBytes bytes;
+    test::libjpegDirect(view.width, view.height, JCS_RGB, quality, dct, [&](int y) {
         for (int x = 0; x < view.width; ++x) {
             const auto rgb = test::rgbAt(view, x, y);
             std::copy(rgb.begin(), rgb.end(), row.begin() + 3 * x);
         }
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<std::uint8_t> bytes(buffer, buffer + size);
-    std::free(buffer);
+        return row.data();
+    }, &bytes);
     return bytes;
 }
 

@@ -3,6 +3,7 @@
 // awareness, as the program's own thread does on Windows.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -51,25 +52,37 @@ struct DrivenSelection {
 };
 
 // Runs the region selection in a DPI-unaware thread and drags on its overlay from this
-// one, in real pixels. An overlay still open long after the drag (Wine dropped the
-// input) is closed, so the test fails instead of hanging.
+// one, in real pixels. An overlay that never takes the foreground, or is still open long
+// after the drag (Wine dropped the input), is closed, so the test fails instead of hanging.
 inline DrivenSelection DriveRegionSelection(POINT from, POINT to) {
     DrivenSelection result;
+    std::atomic<bool> returned = false;
     std::thread user([&] {
         HWND overlay = nullptr;
         const bool open = e2e::WaitFor([&] {
             overlay = FindWindowW(L"TFormScreenRect", nullptr);
             return overlay && IsWindowVisible(overlay) && GetForegroundWindow() == overlay;
         });
-        if (!open) return;
-        GetWindowRect(overlay, &result.overlay);
-        e2e::Drag(from, to);
-        if (!e2e::WaitFor([&] { return !IsWindowVisible(overlay); }, std::chrono::seconds(10))) {
-            std::fprintf(stderr, "test: the overlay missed the drag; closing it\n");
-            PostMessageW(overlay, WM_CLOSE, 0, 0);
+        if (open) {
+            GetWindowRect(overlay, &result.overlay);
+            e2e::Drag(from, to);
+            if (e2e::WaitFor([&] { return returned.load(); }, std::chrono::seconds(10))) return;
+        }
+        std::fprintf(stderr, "test: the overlay %s; closing it\n", open ? "missed the drag" : "never took the foreground");
+        // Until the selection returns: the overlay may not even exist yet.
+        while (!returned) {
+            if (HWND late = FindWindowW(L"TFormScreenRect", nullptr)) PostMessageW(late, WM_CLOSE, 0, 0);
+            Sleep(100);
         }
     });
-    RunUnaware([&] { result.selection = SelectScreenRegion(); });
+    try {
+        RunUnaware([&] { result.selection = SelectScreenRegion(); });
+    } catch (...) {
+        returned = true;
+        user.join();
+        throw;
+    }
+    returned = true;
     user.join();
     return result;
 }

@@ -3,6 +3,20 @@
 # hold at 96 and at 144 DPI); suites named TwoMonitors* run only in the two-monitor one.
 # Every Wine test takes one lock: one test at a time on the machine's Wine sessions.
 
+# The keeper that holds a session's desktop open, where every session of this build finds it.
+add_executable(desktop_keeper WIN32 ${CMAKE_CURRENT_LIST_DIR}/desktop-keeper.c)
+cmake_path(GET KADRIX_DESKTOP_KEEPER PARENT_PATH keeper_dir)
+cmake_path(GET KADRIX_DESKTOP_KEEPER STEM keeper_name)
+set_target_properties(desktop_keeper PROPERTIES OUTPUT_NAME ${keeper_name} RUNTIME_OUTPUT_DIRECTORY ${keeper_dir})
+set(KADRIX_SESSION_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/session.sh)
+
+# A test that starts or stops a session itself: it holds the desktop lock and knows the keeper.
+function(kadrix_session_test name)
+  add_test(NAME ${name} COMMAND ${ARGN})
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_desktop
+    ENVIRONMENT KADRIX_DESKTOP_KEEPER=${KADRIX_DESKTOP_KEEPER})
+endfunction()
+
 # The session of each shape is a fixture: started before its first test, stopped after its last.
 function(kadrix_wine_session kind)
   set(dir ${KADRIX_WINE_SESSION})
@@ -11,13 +25,11 @@ function(kadrix_wine_session kind)
     string(APPEND dir "-${kind}")
     string(APPEND fixture "_${kind}")
   endif()
-  set(script ${CMAKE_SOURCE_DIR}/tests/wine/session.sh)
-  add_test(NAME ${fixture}_start COMMAND ${script} start ${dir})
-  add_test(NAME ${fixture}_stop COMMAND ${script} stop ${dir})
+  kadrix_session_test(${fixture}_start ${KADRIX_SESSION_SCRIPT} start ${dir})
+  kadrix_session_test(${fixture}_stop ${KADRIX_SESSION_SCRIPT} stop ${dir})
   set_tests_properties(${fixture}_start PROPERTIES FIXTURES_SETUP ${fixture})
   set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture})
-  set_tests_properties(${fixture}_start ${fixture}_stop PROPERTIES
-    ENVIRONMENT KADRIX_SESSION=${kind} RESOURCE_LOCK wine_desktop)
+  set_property(TEST ${fixture}_start ${fixture}_stop APPEND PROPERTY ENVIRONMENT KADRIX_SESSION=${kind})
   if(NOT kind STREQUAL "default")
     # ctest lists every program's tests in the default session, which must be stopped too.
     set_tests_properties(${fixture}_start PROPERTIES FIXTURES_REQUIRED wine_session)
@@ -27,6 +39,11 @@ endfunction()
 foreach(kind default scaled twomonitors)
   kadrix_wine_session(${kind})
 endforeach()
+
+# What a run leaves in its session (a program, the registry, a file) is gone when the
+# next one starts; a session that only listings used is kept. A session of its own.
+kadrix_session_test(wine_session_is_fresh_each_run ${CMAKE_CURRENT_LIST_DIR}/fresh_session_test.sh
+  ${KADRIX_SESSION_SCRIPT} ${KADRIX_WINE_SESSION}-fresh $<TARGET_FILE:win_tests>)
 
 # kadrix_wine_tests(TARGET [SESSION kind] [FILTER gtest-filter] [PREFIX test-name-prefix]
 #                   [ARGS extra-arguments...] [TIMEOUT seconds])

@@ -2,6 +2,13 @@
 # One Wine session for a test run: its own X display, a prefix copied from the template,
 # a persistent wineserver and a keeper that holds the desktop open.
 #   session.sh start DIR | stop DIR | run DIR program.exe [args...]
+# `start` begins a run: it makes the session afresh, so nothing a crashed or killed run
+# left (processes, windows, registry, files) reaches this one. The one session it keeps
+# is a sound one that only test listings have run in: ctest lists the tests of each
+# program, in the default session, before it runs the first set-up. `run` uses the
+# session there is and makes one only when there is none.
+# KADRIX_DESKTOP_KEEPER names the keeper program, built with the tests (the build's
+# wine-run sets it).
 # KADRIX_SESSION picks the session's shape when it starts, and the programs it runs see
 # the shape it has in KADRIX_SESSION and the (virtual) screen's size in KADRIX_SCREEN:
 #   default      Xvfb 1366x768 (KADRIX_SCREEN), 96 DPI, Wine's virtual desktop (frames, tray)
@@ -91,10 +98,19 @@ unmount_drives() {
   return 0
 }
 
+# Also a session whose start was cut short, before it had a display.
 stop_processes() {
-  [ -d "$dir/prefix" ] && [ -s "$dir/display" ] && { use_session; "$wineserver" -k 2>/dev/null || true; "$wineserver" -w 2>/dev/null || true; }
+  # A program still starting when the server ends starts a new one: ended again.
+  local round
+  for round in 1 2 3; do
+    [ -d "$dir/prefix" ] || break
+    WINEPREFIX="$dir/prefix" "$wineserver" -k 2>/dev/null || true
+    WINEPREFIX="$dir/prefix" timeout 5 "$wineserver" -w 2>/dev/null && break
+  done
   local pid
-  for pid in $(cat "$dir/x.pids" 2>/dev/null); do kill "$pid" 2>/dev/null || true; done
+  for pid in $(cat "$dir/x.pids" 2>/dev/null); do
+    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) kill "$pid" ;; esac
+  done
 }
 
 # x_server DISPLAYFILE SERVER ARGS...: starts an X server on a free display number,
@@ -138,12 +154,13 @@ shape_prefix() {
   esac
 }
 
-start() {
-  alive && return 0
+make_session() {
+  [ -d "$template" ] || { echo "session: no Wine template; run scripts/setup.sh" >&2; exit 1; }
+  [ -f "${KADRIX_DESKTOP_KEEPER:-}" ] ||
+    { echo "session: no desktop keeper '${KADRIX_DESKTOP_KEEPER:-}'; build the tests and run through their wine-run" >&2; exit 1; }
   stop_processes
   unmount_drives
   rm -rf "$dir" && mkdir -p "$dir"
-  [ -d "$template" ] || { echo "session: no Wine template; run scripts/setup.sh" >&2; exit 1; }
   cp -a "$template" "$dir/prefix"
   echo "$kind" >"$dir/kind"
   if [ "$kind" = twomonitors ]; then echo 1824x768; else echo "$screen"; fi >"$dir/screen"
@@ -154,19 +171,51 @@ start() {
   use_session
   numlockx on  # keypad digits reach Wine as VK_NUMPAD*, not as cursor keys
   setsid "$wineserver" -p </dev/null >/dev/null 2>&1 9>&-
-  local keeper="$top/.cache/desktop-keeper.exe" source="$top/tests/wine/desktop-keeper.c"
-  [ "$keeper" -nt "$source" ] || x86_64-w64-mingw32-gcc -O1 -mwindows -o "$keeper" "$source"
   # Without a size, explorer's desktop is the X display itself (no virtual desktop).
   local desktop=/desktop=Default,$screen
   [ "$kind" = twomonitors ] && desktop=/desktop
-  setsid "$wine" explorer "$desktop" "$(winepath_of "$keeper")" </dev/null >"$dir/desktop.log" 2>&1 9>&- &
+  setsid "$wine" explorer "$desktop" "$(winepath_of "$KADRIX_DESKTOP_KEEPER")" </dev/null >"$dir/desktop.log" 2>&1 9>&- &
   wait_for 60 keeper_up
   [ "$kind" = twomonitors ] || wait_for 60 desktop_up
+  touch "$dir/untouched"
+}
+
+start() {
+  [ -f "$dir/untouched" ] && alive && return 0
+  make_session
+}
+
+# A listing runs no test: the session stays as the next run's start may keep it.
+listing() {
+  local arg
+  for arg; do [ "$arg" = --gtest_list_tests ] && return 0; done
+  return 1
+}
+
+use() {
+  alive || make_session
+  listing "$@" || rm -f "$dir/untouched"
+}
+
+# The session's wineserver and desktop process can hold a program's output open after
+# the program ended (measured on two monitors: now and then both still had it); were it
+# the caller's pipe, ctest would wait until its timeout. So the program writes into a
+# file, streamed out while it runs.
+run_program() {
+  local out program status=0
+  out=$(mktemp "$dir/output.XXXXXX")
+  "$wine" "$@" >"$out" 2>&1 &
+  program=$!
+  trap 'kill "$program" 2>/dev/null' TERM INT HUP
+  tail -n +1 -s 0.05 --pid="$program" -f "$out"
+  wait "$program" || status=$?
+  rm -f "$out"
+  exit "$status"
 }
 
 case $action in
   start) ( flock 9; start ) 9>"$dir.lock" ;;
   stop)  ( flock 9; stop_processes; unmount_drives; rm -rf "$dir" ) 9>"$dir.lock" ;;
-  run)   ( flock 9; start ) 9>"$dir.lock"; use_session; exec "$wine" "$@" ;;
+  run)   ( flock 9; use "$@" ) 9>"$dir.lock"; use_session; run_program "$@" ;;
   *) echo "usage: $0 start|stop|run DIR [program args]" >&2; exit 2 ;;
 esac

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# A run's start makes its session afresh: what an earlier run left there (a program still
+# running, a registry key, a file on C:, the display) is gone. A session that only test
+# listings have run in is kept: ctest lists the tests before the first set-up runs.
+#   fresh_session_test.sh SESSION_SCRIPT DIR TEST_PROGRAM
+set -euo pipefail
+session=$1 dir=$2 lister=$3
+fail() { echo "FAIL: $*" >&2; exit 1; }
+trap '"$session" stop "$dir"' EXIT
+"$session" stop "$dir"
+
+"$session" run "$dir" "$lister" --gtest_list_tests >/dev/null
+listed=$(cat "$dir/x.pids")
+"$session" start "$dir"
+[ "$(cat "$dir/x.pids")" = "$listed" ] || fail "the session only listings used was made again"
+
+# What an earlier run left; it ended without stopping its session, as a killed one does.
+"$session" run "$dir" reg add 'HKCU\Software\KadrixLeftover' /f >/dev/null
+echo left >"$dir/prefix/drive_c/leftover.txt"
+"$session" run "$dir" notepad </dev/null >/dev/null 2>&1 &
+program=$!
+for _ in $(seq 100); do grep -qa notepad "/proc/$program/cmdline" 2>/dev/null && break; sleep 0.1; done
+grep -qa notepad "/proc/$program/cmdline" || fail "the leftover program did not start"
+display=$(cat "$dir/x.pids")
+
+"$session" start "$dir"
+case $(ps -o stat= -p "$program") in
+  '' | Z*) ;;
+  *) fail "the earlier run's program still runs" ;;
+esac
+for pid in $display; do ! kill -0 "$pid" 2>/dev/null || fail "the earlier run's display $pid still runs"; done
+[ ! -e "$dir/prefix/drive_c/leftover.txt" ] || fail "the earlier run's file is still on C:"
+! "$session" run "$dir" reg query 'HKCU\Software\KadrixLeftover' >/dev/null 2>&1 || fail "the earlier run's registry key is still there"
+echo "the session was made afresh; the one only listings used was kept"
