@@ -119,7 +119,7 @@ stop_processes() {
     sleep 0.2
   done
   for pid in $(cat "$dir/x.pids" 2>/dev/null); do
-    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) kill "$pid" ;; esac
+    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) kill "$pid" 2>/dev/null || true ;; esac
   done
 }
 
