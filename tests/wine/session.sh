@@ -39,7 +39,6 @@ use_session() {
 }
 
 # Processes of this session, found by their prefix.
-of_session() { grep -qz "^WINEPREFIX=$dir/prefix\$" "/proc/$1/environ" 2>/dev/null; }
 session_pids() {
   grep -lz "^WINEPREFIX=$dir/prefix\$" /proc/[0-9]*/environ 2>/dev/null | sed 's|^/proc/\([0-9]*\)/environ$|\1|' |
     grep -vx -e "$$" -e "$BASHPID" || true
@@ -48,8 +47,8 @@ desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
 # Found by its prefix: without a virtual desktop the explorer that started it exits.
 keeper_up() {
   local pid
-  for pid in $(pgrep -f 'desktop-keeper\.exe'); do
-    of_session "$pid" && return 0
+  for pid in $(session_pids); do
+    grep -qa 'desktop-keeper\.exe' "/proc/$pid/cmdline" 2>/dev/null && return 0
   done
   return 1
 }
