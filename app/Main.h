@@ -77,7 +77,6 @@ private:
     void HideAroundCapture(const std::function<void()>& capture);
     void HideForCapture();
 
-    void WriteCaptureFile();
     void CreateComponents();
     void OnTrayNotify(UINT mouse_message);
     void Paint();

@@ -126,8 +126,12 @@ void Bitmap::readRows(int bitsPerPixel, const std::function<void(PixelRows&)>& r
 
 void Bitmap::saveToFile(const std::wstring& path) const {
     FileSink file(path);
-    if (!empty()) readRows(bitsPerPixel(), [&](PixelRows& rows) { writeBmp(rows, file); });
+    saveToStream(file);
     file.commit();
+}
+
+void Bitmap::saveToStream(ByteSink& sink) const {
+    if (!empty()) readRows(bitsPerPixel(), [&](PixelRows& rows) { writeBmp(rows, sink); });
 }
 
 }  // namespace kadrix

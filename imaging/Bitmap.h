@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Win32Handles.h"
+#include "imaging/ByteSink.h"
 #include "imaging/PixelRows.h"
 
 namespace kadrix {
@@ -50,6 +51,7 @@ public:
 
     // A BMP file in the current pixel format; an empty bitmap gives an empty file.
     void saveToFile(const std::wstring& path) const;
+    void saveToStream(ByteSink& sink) const;  // the same bytes; an empty bitmap writes none
 
 private:
     void reallocate(PixelFormat format, int width, int height);

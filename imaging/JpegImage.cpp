@@ -23,8 +23,13 @@ void TJPEGImage::Compress() {
 void TJPEGImage::SaveToFile(const std::wstring& path) {
     if (compressed_.empty()) Compress();
     FileSink file(path);
-    file.write(compressed_);
+    SaveToStream(file);
     file.commit();
+}
+
+void TJPEGImage::SaveToStream(ByteSink& sink) {
+    if (compressed_.empty()) Compress();
+    sink.write(compressed_);
 }
 
 }  // namespace kadrix

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "imaging/Bitmap.h"
+#include "imaging/ByteSink.h"
 #include "imaging/JpegBytes.h"
 
 namespace kadrix {
@@ -25,6 +26,7 @@ public:
     // Compresses first if nothing is compressed yet, then writes the bytes in one write,
     // so a failed compression never creates the file.
     void SaveToFile(const std::wstring& path);
+    void SaveToStream(ByteSink& sink);  // the same, into a sink
 
 private:
     const Bitmap* bitmap_ = nullptr;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "imaging/Bitmap.h"
+#include "imaging/ByteSink.h"
 
 namespace kadrix {
 
@@ -17,6 +18,7 @@ public:
     // 24-bit truecolour, or the bitmap's own bit count below 16 (indexed). An empty or
     // unassigned picture gives an empty file; a failed write leaves no file.
     void SaveToFile(const std::wstring& path) const;
+    void SaveToStream(ByteSink& sink) const;
 
 private:
     const Bitmap* bitmap_ = nullptr;

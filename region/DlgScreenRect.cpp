@@ -99,12 +99,14 @@ void TFormScreenRect::GiveUp() noexcept {
     modal_.End(mrCancel);
 }
 
-void TFormScreenRect::FormMouseDown(UINT message, int X, int Y) {
+void TFormScreenRect::FormMouseDown(int X, int Y) {
     isDown = true;
     downX = X;
     downY = Y;
-    // Moves and the release must reach us also beyond the edges.
-    if (message == WM_LBUTTONDOWN) SetCapture(window_.get());
+    // Moves and the release must reach us, with any button, also beyond the edges and
+    // over the hole: Windows hands input on colour-keyed pixels to the window beneath,
+    // which would get the release (a right one opens its menu) and leave us open.
+    SetCapture(window_.get());
 }
 
 void TFormScreenRect::FormMouseMove(int X, int Y) {
@@ -153,6 +155,7 @@ void TFormScreenRect::FormMouseUp(int X, int Y) {
     // A release whose press went to another window is no selection on this overlay.
     if (!isDown) return;
     isDown = false;
+    if (GetCapture() == window_.get()) ReleaseCapture();
     // Client coordinates start at the overlay's corner, which lies left of and above
     // the primary monitor when other monitors do.
     RECT overlay{};
@@ -204,7 +207,7 @@ LRESULT TFormScreenRect::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        FormMouseDown(message, x, y);
+        FormMouseDown(x, y);
         return 0;
     case WM_MOUSEMOVE:
         FormMouseMove(x, y);

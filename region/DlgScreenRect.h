@@ -40,7 +40,7 @@ private:
 
     void FormCreate();
     void FormKeyUp(WPARAM key);
-    void FormMouseDown(UINT message, int X, int Y);
+    void FormMouseDown(int X, int Y);
     void FormMouseMove(int X, int Y);
     void FormMouseUp(int X, int Y);
     void TimerKeyDownTimer();

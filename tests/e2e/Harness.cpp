@@ -446,6 +446,22 @@ std::vector<std::uint8_t> PlayedSound() { return ReadFileBytes(SoundRecord()); }
 
 void ForgetPlayedSound() { std::filesystem::remove(SoundRecord()); }
 
+namespace {
+
+std::vector<std::uint16_t> AudibleFrames(const std::vector<std::uint8_t>& bytes) {
+    std::vector<std::uint16_t> frames;
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2)
+        if (const auto frame = static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8)) frames.push_back(frame);
+    return frames;
+}
+
+}  // namespace
+
+bool SoundPlayed(const std::vector<std::uint8_t>& samples) {
+    const std::vector<std::uint16_t> played = AudibleFrames(PlayedSound());
+    return !played.empty() && played == AudibleFrames(samples);
+}
+
 std::vector<std::uint8_t> ProgramSoundSamples() { return ProgramSoundSamples(ProgramPath()); }
 
 std::vector<std::uint8_t> ProgramSoundSamples(const std::filesystem::path& program) {

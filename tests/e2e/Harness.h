@@ -121,6 +121,10 @@ void EmptyTheClipboard();
 
 // Sound: the session's audio device records what it plays (raw samples, no header).
 std::vector<std::uint8_t> PlayedSound();  // since the last ForgetPlayedSound; empty when none
+// True once the recording holds `samples` (16-bit, as sound.wav has them). On a loaded
+// machine Wine plays silence where the program's buffers came late (measured: 220 and
+// 440 extra silent frames), so silent frames do not count.
+bool SoundPlayed(const std::vector<std::uint8_t>& samples);
 void ForgetPlayedSound();
 std::vector<std::uint8_t> ProgramSoundSamples();  // the samples of sound.wav beside the program
 std::vector<std::uint8_t> ProgramSoundSamples(const std::filesystem::path& program);  // beside that copy

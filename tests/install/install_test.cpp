@@ -117,7 +117,7 @@ TEST_F(Installer, InstalledProgramCapturesToAFileAndPlaysItsSound) {
     e2e::ForgetPlayedSound();
     e2e::PressHotkey(0);
     EXPECT_EQ(e2e::WaitForFiles(captures, 1).size(), 1u);
-    EXPECT_TRUE(WaitFor([&] { return e2e::PlayedSound() == samples; }, 5s)) << "the installed sound.wav did not play";
+    EXPECT_TRUE(WaitFor([&] { return e2e::SoundPlayed(samples); }, 5s)) << "the installed sound.wav did not play";
 }
 
 TEST_F(Installer, StartsAtLogonMinimisedWithoutTakingTheFocus) {

@@ -1,7 +1,7 @@
 #pragma once
-// Watches the calling thread for the program's standard error box: a helper thread
-// reads the texts of the first one that shows and closes it, so a test that makes a
-// callback fail learns what the box said instead of blocking under it.
+// Watches the calling thread for the program's standard error box, or another message
+// box by its caption: a helper thread reads the first one that shows and closes it, so
+// a test that makes a callback fail learns what the box said instead of blocking under it.
 #include <windows.h>
 
 #include <atomic>
@@ -15,7 +15,8 @@ namespace kadrix::test {
 
 class ErrorBoxWatch {
 public:
-    ErrorBoxWatch() : thread_(GetCurrentThreadId()), watcher_([this] { Watch(); }) {}
+    explicit ErrorBoxWatch(std::wstring caption = ApplicationTitle)
+        : thread_(GetCurrentThreadId()), caption_(std::move(caption)), watcher_([this] { Watch(); }) {}
     ~ErrorBoxWatch() {
         done_ = true;
         watcher_.join();
@@ -27,6 +28,18 @@ public:
     std::wstring Texts() {
         const std::lock_guard<std::mutex> lock(mutex_);
         return texts_;
+    }
+    HWND Owner() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return owner_;
+    }
+    int Buttons() {  // the visible ones
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return buttons_;
+    }
+    HICON Icon() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return icon_;
     }
 
 private:
@@ -44,9 +57,13 @@ private:
         GetClassNameW(window, name, 16);
         InternalGetWindowText(window, title, 64);
         if (!IsWindowVisible(window) || std::wstring_view(name) != L"#32770" ||
-            std::wstring_view(title) != ApplicationTitle)
+            std::wstring_view(title) != reinterpret_cast<ErrorBoxWatch*>(self)->caption_)
             return TRUE;
         auto& watch = *reinterpret_cast<ErrorBoxWatch*>(self);
+        {
+            const std::lock_guard<std::mutex> lock(watch.mutex_);
+            watch.owner_ = GetWindow(window, GW_OWNER);
+        }
         EnumChildWindows(window, &Collect, self);
         watch.done_ = true;
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -54,18 +71,26 @@ private:
     }
 
     static BOOL CALLBACK Collect(HWND child, LPARAM self) noexcept {
-        wchar_t text[256] = {};
+        wchar_t text[256] = {}, name[16] = {};
         InternalGetWindowText(child, text, 256);
+        GetClassNameW(child, name, 16);
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
         auto& watch = *reinterpret_cast<ErrorBoxWatch*>(self);
         const std::lock_guard<std::mutex> lock(watch.mutex_);
         watch.texts_ += std::wstring(text) + L"\n";
+        if (IsWindowVisible(child) && CompareStringOrdinal(name, -1, L"Button", -1, TRUE) == CSTR_EQUAL) ++watch.buttons_;
+        if (icon && CompareStringOrdinal(name, -1, L"Static", -1, TRUE) == CSTR_EQUAL) watch.icon_ = icon;
         return TRUE;
     }
 
     DWORD thread_;
+    std::wstring caption_;
     std::atomic<bool> done_ = false;
     std::mutex mutex_;
     std::wstring texts_;
+    HWND owner_ = nullptr;
+    int buttons_ = 0;
+    HICON icon_ = nullptr;
     std::thread watcher_;  // last: starts once everything it reads exists
 };
 

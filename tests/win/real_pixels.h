@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "Harness.h"
+#include "app/ScopeExit.h"
 #include "imaging/Bitmap.h"
 #include "region/RegionSelection.h"
 #include "session_claim.h"
@@ -75,15 +76,13 @@ inline DrivenSelection DriveRegionSelection(POINT from, POINT to) {
             Sleep(100);
         }
     });
-    try {
+    {
+        const ScopeExit finish([&] {
+            returned = true;
+            user.join();
+        });
         RunUnaware([&] { result.selection = SelectScreenRegion(); });
-    } catch (...) {
-        returned = true;
-        user.join();
-        throw;
     }
-    returned = true;
-    user.join();
     return result;
 }
 

@@ -1,6 +1,8 @@
-// The overlay's screen copy in-process: size and order of the copied rectangle, the
-// overlay hidden for the copy, and a bitmap that cannot be made leaving it open.
+// The overlay in-process: size and order of the copied rectangle, the overlay hidden for
+// the copy, the mouse held through a drag, and a bitmap that cannot be made leaving it open.
 #include <gtest/gtest.h>
+
+#include <utility>
 
 #include "app/Error.h"
 #include "region/DlgScreenRect.h"
@@ -31,6 +33,21 @@ TEST_F(RegionOverlay, ClickWithoutDragGivesAnEmptyCopy) {
     const std::unique_ptr<Bitmap> copy = overlay.GetUserScreenRect({40, 40, 40, 40});
     ASSERT_TRUE(copy);
     EXPECT_TRUE(copy->empty());
+}
+
+// On Windows the hole passes input through to the window beneath: only the capture keeps
+// a drag with any button on the overlay until its release.
+TEST_F(RegionOverlay, EveryButtonHoldsTheMouseFromPressToRelease) {
+    const HWND window = overlay.handle();
+    for (const auto& [down, up] : {std::pair{WM_LBUTTONDOWN, WM_LBUTTONUP}, std::pair{WM_RBUTTONDOWN, WM_RBUTTONUP},
+                                  std::pair{WM_MBUTTONDOWN, WM_MBUTTONUP}}) {
+        SCOPED_TRACE(down);
+        ShowWindow(window, SW_SHOW);
+        SendMessageW(window, down, 0, MAKELPARAM(10, 10));
+        EXPECT_EQ(GetCapture(), window);
+        SendMessageW(window, up, 0, MAKELPARAM(60, 40));
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
 }
 
 TEST_F(RegionOverlay, BitmapThatCannotBeMadeLeavesTheOverlayOpen) {

@@ -38,12 +38,17 @@ use_session() {
          KADRIX_SCREEN="$(cat "$dir/screen")"
 }
 
+# Processes of this session, found by their prefix.
+session_pids() {
+  grep -lz "^WINEPREFIX=$dir/prefix\$" /proc/[0-9]*/environ 2>/dev/null | sed 's|^/proc/\([0-9]*\)/environ$|\1|' |
+    grep -vx -e "$$" -e "$BASHPID" || true
+}
 desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
 # Found by its prefix: without a virtual desktop the explorer that started it exits.
 keeper_up() {
   local pid
-  for pid in $(pgrep -f 'desktop-keeper\.exe'); do
-    grep -qz "^WINEPREFIX=$dir/prefix\$" "/proc/$pid/environ" 2>/dev/null && return 0
+  for pid in $(session_pids); do
+    grep -qa 'desktop-keeper\.exe' "/proc/$pid/cmdline" 2>/dev/null && return 0
   done
   return 1
 }
@@ -100,16 +105,20 @@ unmount_drives() {
 
 # Also a session whose start was cut short, before it had a display.
 stop_processes() {
-  # A program still starting when the server ends starts a new one: ended again.
-  local round
-  for round in 1 2 3; do
+  # The server ends its programs. What it does not know yet (a program still starting,
+  # or the server that one started meanwhile) is killed, until nothing of it is left.
+  local round pid pids
+  for round in 1 2 3 4 5; do
     [ -d "$dir/prefix" ] || break
     WINEPREFIX="$dir/prefix" "$wineserver" -k 2>/dev/null || true
-    WINEPREFIX="$dir/prefix" timeout 5 "$wineserver" -w 2>/dev/null && break
+    WINEPREFIX="$dir/prefix" timeout 5 "$wineserver" -w 2>/dev/null || true
+    pids=$(session_pids)
+    [ -n "$pids" ] || break
+    kill -KILL $pids 2>/dev/null || true
+    sleep 0.2
   done
-  local pid
   for pid in $(cat "$dir/x.pids" 2>/dev/null); do
-    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) kill "$pid" ;; esac
+    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) kill "$pid" 2>/dev/null || true ;; esac
   done
 }
 
@@ -202,13 +211,15 @@ use() {
 # the caller's pipe, ctest would wait until its timeout. So the program writes into a
 # file, streamed out while it runs.
 run_program() {
-  local out program status=0
+  local out program streamer status=0
   out=$(mktemp "$dir/output.XXXXXX")
   "$wine" "$@" >"$out" 2>&1 &
   program=$!
+  tail -n +1 -s 0.05 --pid="$program" -f "$out" &
+  streamer=$!
   trap 'kill "$program" 2>/dev/null' TERM INT HUP
-  tail -n +1 -s 0.05 --pid="$program" -f "$out"
   wait "$program" || status=$?
+  wait "$streamer" || true
   rm -f "$out"
   exit "$status"
 }
