@@ -8,6 +8,7 @@
 #include "app/WindowClass.h"
 #include "app/WindowPlacement.h"
 #include "app/MainFormLayout.h"
+#include "app/ModalRun.h"
 #include "app/OtherFunc.h"
 #include "app/PhysicalPixels.h"
 #include "app/ScopeExit.h"
@@ -129,7 +130,7 @@ void TMainForm::CreateComponents() {
 
 void TMainForm::Show() {
     ShowWindow(handle(), IsIconic(handle()) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(handle());
+    SetForegroundWindow(ModalRun::ForegroundFor(handle()));
 }
 
 void TMainForm::ShowAtStart(int show_command) {

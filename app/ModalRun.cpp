@@ -102,6 +102,11 @@ HWND ModalRun::Innermost() noexcept {
     return nullptr;
 }
 
+HWND ModalRun::ForegroundFor(HWND window) noexcept {
+    const HWND modal = Innermost();
+    return modal ? modal : window;
+}
+
 void ModalRun::DisableOthers() {
     std::vector<HWND> enabled;
     kept_disabled_.clear();

@@ -35,6 +35,11 @@ public:
     static bool Fail(HWND window, std::exception_ptr error) noexcept;
     // The modal window in front, which a modal opened over it must own. Null when none runs.
     static HWND Innermost() noexcept;
+    // The window to bring to the foreground for `window`: the innermost modal window
+    // while one runs. Activating a disabled owner raises it, and when the activation
+    // comes late, as Wine's does, it lies over its own modal window and takes the
+    // clicks meant for it.
+    static HWND ForegroundFor(HWND window) noexcept;
 
 private:
     void DisableOthers();

@@ -343,19 +343,15 @@ TEST_F(Settings, AboutOverSettingsGivesEveryWindowBackInOrder) {
     PressKeys({VK_RETURN});
     const HWND about = program->WaitForWindow(L"#32770");
     ASSERT_TRUE(about);
-    // Closed only once it is in front, as a user sees it: closed before, the activation
-    // the menu asked for arrived after it and put the main window over the settings.
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
     EXPECT_FALSE(IsWindowEnabled(dialog)) << "the settings are disabled under About";
     EXPECT_FALSE(IsWindowEnabled(program->MainWindow()));
+    // Closed before the activation the menu asked for may have come: had it been the
+    // disabled main window's, it would come late and raise it over the settings.
     PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
     EXPECT_TRUE(IsWindowEnabled(dialog));
     EXPECT_FALSE(IsWindowEnabled(program->MainWindow())) << "the main window stays disabled while the settings run";
-    auto above = [&] { int n = 0; for (HWND w = GetWindow(dialog, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) { if (w == program->MainWindow()) return n + 1000; ++n; } return n; };
-    const int z_before = above();
-    const bool saved = SaveAndWait();
-    EXPECT_TRUE(saved) << "«Сохранить» works after About closed; DIAG windows above the dialog before the click " << z_before << " (1000+ = main among them), now " << above();
+    EXPECT_TRUE(SaveAndWait()) << "«Сохранить» works after About closed";
 }
 
 class FolderChooser : public Settings {
