@@ -46,7 +46,8 @@ void FillArea(HDC dc, const Rect& area, HBRUSH brush) {
 }  // namespace
 
 TFormScreenRect::TFormScreenRect() {
-    RegisterWindowClass({.name = kFormScreenRect.window_class, .cursor = kFormScreenRect.cursor, .background = GetSysColorBrush(kFormScreenRect.background)});
+    RegisterWindowClass({.name = kFormScreenRect.window_class, .cursor = kFormScreenRect.cursor,
+                         .background = GetSysColorBrush(kFormScreenRect.background)});
     window_.Create({.window_class = kFormScreenRect.window_class, .style = kFormScreenRect.style,
                     .ex_style = kFormScreenRect.ex_style,
                     .frame = {0, 0, kFormScreenRect.design_width, kFormScreenRect.design_height}});

@@ -1,13 +1,14 @@
 #include "app/Main.h"
+#include "app/ModalRun.h"
 #include "settings/DlgSettings.h"
 
 namespace kadrix {
 
 void TMainForm::BtnSettingsClick() {
     // The tray menu still works while the dialog is open; a second command brings the
-    // open dialog forward instead of stacking another one over it.
+    // open dialog forward, or what runs over it, instead of stacking another one.
     if (const HWND open = TFormSetting::FindOpen(handle())) {
-        SetForegroundWindow(open);
+        SetForegroundWindow(ModalRun::ForegroundFor(open));
         return;
     }
     {
