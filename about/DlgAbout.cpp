@@ -5,12 +5,12 @@
 #include "about/AboutLinks.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
+#include "app/ModalResult.h"
+#include "app/WindowPlacement.h"
 #include "app/WindowText.h"
 #include "controls/DialogSkin.h"
-#include "controls/LinkClick.h"
 #include "controls/Skin.h"
 #include "resources/ResourceIds.h"
-#include "settings/DialogPlacement.h"
 
 namespace kadrix {
 
@@ -82,20 +82,16 @@ TFormAbout::TFormAbout(HWND owner) : owner_(owner) {
     if (!picture_) throw Win32Error(L"LoadImageW", GetLastError());
     for (AboutFont font : {AboutFont::Window, AboutFont::Name, AboutFont::Text, AboutFont::Link})
         fonts_[static_cast<int>(font)] = CreateAboutFont(font);
+    const std::vector<WORD> frame = FrameTemplate();
+    window_.CreateFromTemplate(*reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner);
 }
 
-INT_PTR TFormAbout::ShowModal() {
-    const std::vector<WORD> frame = FrameTemplate();
-    // The owner is disabled already, so the dialog box leaves its enabling to the scope.
-    others_.emplace();
-    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                                   reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner_,
-                                                   &TFormAbout::DialogProcThunk, reinterpret_cast<LPARAM>(this));
-    const DWORD error = GetLastError();
-    others_.reset();
-    if (error_) std::rethrow_exception(error_);
-    if (result == -1) throw Win32Error(L"DialogBoxIndirectParamW", error);
-    return result;
+int TFormAbout::ShowModal() {
+    PlaceCentred(handle(), owner_, kAboutClientWidth, kAboutClientHeight);
+    return modal_.Run(handle(), ModalKeys::Dialog, [this] {
+        ShowWindow(handle(), SW_SHOW);
+        SetFocus(GetDlgItem(handle(), idCloseButton));
+    });
 }
 
 void TFormAbout::CreateComponents() {
@@ -108,13 +104,13 @@ void TFormAbout::CreateComponents() {
                             (button ? WS_TABSTOP | BS_DEFPUSHBUTTON
                                     : SS_OWNERDRAW | (decl.kind == AboutKind::Link ? SS_NOTIFY : 0));
         HWND control = CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", decl.text ? decl.text : L"", style,
-                                       decl.left, decl.top, decl.width, decl.height, window_,
+                                       decl.left, decl.top, decl.width, decl.height, handle(),
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(decl.id)), instance, nullptr);
         if (!control) throw Win32Error(L"CreateWindowExW", GetLastError());
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font(decl.font)), FALSE);
-        if (decl.kind == AboutKind::Link) ClickOnRelease(control);
+        if (decl.kind == AboutKind::Link) links_.push_back(std::make_unique<LinkClick>(control));
     }
-    SendMessageW(window_, DM_SETDEFID, idCloseButton, 0);
+    SendMessageW(handle(), DM_SETDEFID, idCloseButton, 0);
 }
 
 void TFormAbout::FormCreate() {
@@ -126,7 +122,7 @@ void TFormAbout::FormCreate() {
 
 // Sets a component's text; a label without a fixed size is fitted to it.
 void TFormAbout::SetText(AboutControlId id, const std::wstring& text) {
-    HWND control = GetDlgItem(window_, id);
+    HWND control = GetDlgItem(handle(), id);
     SetWindowTextW(control, text.c_str());
     const AboutControlDecl* decl = FindDecl(id);
     if (!decl || decl->width != 0 || decl->height != 0) return;
@@ -137,28 +133,12 @@ void TFormAbout::SetText(AboutControlId id, const std::wstring& text) {
     SetWindowPos(control, nullptr, 0, 0, fitted.right, fitted.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TFormAbout::PlaceOverOwner() {
-    RECT frame{0, 0, kAboutClientWidth, kAboutClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    RECT owner{};
-    GetWindowRect(owner_, &owner);
-    MONITORINFO monitor{sizeof(monitor)};
-    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    const Position place = CentredOver({owner.left, owner.top, owner.right, owner.bottom}, width, height,
-                                       {work.left, work.top, work.right, work.bottom});
-    SetWindowPos(window_, nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // Unscaled and centred: what does not fit the client area is cut off evenly.
 void TFormAbout::PaintPicture(HDC dc) const {
     BITMAP size{};
     GetObjectW(picture_.get(), sizeof(size), &size);
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(handle(), &client);
     unique_hdc source(CreateCompatibleDC(dc));
     SelectedObject selected(source.get(), picture_.get());
     // Integer halves of negative differences: the odd cropped pixel goes right and down.
@@ -188,11 +168,7 @@ bool TFormAbout::SetLinkCursor(HWND control) const {
 
 void TFormAbout::SiteLabelClick() { OpenQuotedAddress(ProgramSiteURL); }
 void TFormAbout::SupportLabelClick() { OpenQuotedAddress(SupportURL); }
-void TFormAbout::CloseButtonClick() {
-    // Back before the dialog goes, so that activation returns to the window under it.
-    if (others_) others_->End();
-    EndDialog(window_, IDCANCEL);
-}
+void TFormAbout::CloseButtonClick() { modal_.End(mrCancel); }
 
 void TFormAbout::RunHandler(int id) {
     for (const AboutBinding& binding : kAboutBindings) {
@@ -203,57 +179,33 @@ void TFormAbout::RunHandler(int id) {
     }
 }
 
-INT_PTR CALLBACK TFormAbout::DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    if (message == WM_INITDIALOG) {
-        auto* form = reinterpret_cast<TFormAbout*>(lparam);
-        form->window_ = window;
-        SetWindowLongPtrW(window, DWLP_USER, lparam);
-    }
-    auto* form = reinterpret_cast<TFormAbout*>(GetWindowLongPtrW(window, DWLP_USER));
-    return form ? form->DialogProc(message, wparam, lparam) : FALSE;
-}
-
-// Errors must not unwind through the system's dialog code: the dialog ends and
-// ShowModal raises them in the command that opened it.
-INT_PTR TFormAbout::DialogProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            CreateComponents();
-            FormCreate();
-            PlaceOverOwner();
-            // The components did not exist when the system chose the first focus.
-            SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window_, idCloseButton)), TRUE);
-            return FALSE;
-        case WM_COMMAND:
-            // BN_CLICKED and STN_CLICKED are both 0; Enter and Esc arrive the same way.
-            if (HIWORD(wparam) == 0) RunHandler(LOWORD(wparam));
-            return TRUE;
-        case WM_ERASEBKGND:
-            PaintPicture(reinterpret_cast<HDC>(wparam));
-            SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
-            return TRUE;
-        case WM_PRINTCLIENT:
-            PaintPicture(reinterpret_cast<HDC>(wparam));
-            return TRUE;
-        case WM_DRAWITEM:
-            DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-            return TRUE;
-        case WM_NOTIFY:
-            return DrawSkinDialogControl(window_, *reinterpret_cast<const NMHDR*>(lparam));
-        case WM_SETCURSOR:
-            if (LOWORD(lparam) == HTCLIENT && SetLinkCursor(reinterpret_cast<HWND>(wparam))) {
-                SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
-                return TRUE;
-            }
-            return FALSE;
-        }
-    } catch (...) {
-        error_ = std::current_exception();
-        EndDialog(window_, IDABORT);
+LRESULT TFormAbout::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        CreateComponents();
+        FormCreate();
+        return FALSE;  // the focus is set when shown
+    case WM_COMMAND:
+        // BN_CLICKED and STN_CLICKED are both 0; Enter and Esc arrive the same way.
+        if (HIWORD(wparam) == 0) RunHandler(LOWORD(wparam));
+        return 0;
+    case WM_ERASEBKGND:
+        PaintPicture(reinterpret_cast<HDC>(wparam));
         return TRUE;
+    case WM_PRINTCLIENT:
+        PaintPicture(reinterpret_cast<HDC>(wparam));
+        return 0;
+    case WM_DRAWITEM:
+        DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        return TRUE;
+    case WM_NOTIFY:
+        if (const auto drawn = DrawSkinDialogControl(*reinterpret_cast<const NMHDR*>(lparam))) return *drawn;
+        break;
+    case WM_SETCURSOR:
+        if (LOWORD(lparam) == HTCLIENT && SetLinkCursor(reinterpret_cast<HWND>(wparam))) return TRUE;
+        break;
     }
-    return FALSE;
+    return window_.Default(message, wparam, lparam);
 }
 
 }  // namespace kadrix

@@ -3,37 +3,39 @@
 // links and a close button. A new one is built for every opening.
 #include <windows.h>
 
-#include <exception>
-#include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "about/AboutLayout.h"
-#include "app/ModalScope.h"
+#include "app/ModalRun.h"
 #include "app/Win32Handles.h"
+#include "app/Window.h"
+#include "controls/LinkClick.h"
 
 namespace kadrix {
 
-class TFormAbout {
+class TFormAbout : private MessageHandler {
 public:
     explicit TFormAbout(HWND owner);
     TFormAbout(const TFormAbout&) = delete;
     TFormAbout& operator=(const TFormAbout&) = delete;
 
-    // Runs the modal loop (the owner is disabled meanwhile); returns the modal result.
-    INT_PTR ShowModal();
+    HWND handle() const noexcept { return window_.get(); }
+
+    // Runs the modal loop (every other window is disabled meanwhile); returns the modal result.
+    int ShowModal();
 
     void SiteLabelClick();
     void SupportLabelClick();
     void CloseButtonClick();
 
 private:
-    static INT_PTR CALLBACK DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-    INT_PTR DialogProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
     void CreateComponents();
     void FormCreate();
     void SetText(AboutControlId id, const std::wstring& text);
-    void PlaceOverOwner();
     void PaintPicture(HDC dc) const;
     void DrawLabel(const DRAWITEMSTRUCT& item) const;
     bool SetLinkCursor(HWND control) const;
@@ -41,11 +43,11 @@ private:
     HFONT Font(AboutFont font) const { return fonts_[static_cast<int>(font)].get(); }
 
     HWND owner_;
-    HWND window_ = nullptr;
     unique_hbitmap picture_;
     unique_hfont fonts_[4];  // indexed by AboutFont
-    std::exception_ptr error_;
-    std::optional<ModalScope> others_;  // while the dialog runs
+    std::vector<std::unique_ptr<LinkClick>> links_;
+    ModalRun modal_;
+    Window window_{*this};  // last: destroyed before the picture, fonts and links it uses
 };
 
 }  // namespace kadrix

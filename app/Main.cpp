@@ -6,8 +6,9 @@
 #include "app/MainFormControls.h"
 #include "app/Win32Error.h"
 #include "app/WindowClass.h"
-#include "app/WindowThunk.h"
+#include "app/WindowPlacement.h"
 #include "app/MainFormLayout.h"
+#include "app/ModalRun.h"
 #include "app/OtherFunc.h"
 #include "app/PhysicalPixels.h"
 #include "app/ScopeExit.h"
@@ -50,16 +51,6 @@ constexpr UINT kHotkeyModifiers = MOD_ALT;
 constexpr UINT kHotkeyKeys[kHotkeyCount] = {VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD2};
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-RECT CentredOnDesktop(int client_width, int client_height) {
-    RECT frame{0, 0, client_width, client_height};
-    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    return {left, top, left + width, top + height};
-}
-
 }  // namespace
 
 TMainForm::TMainForm(HINSTANCE instance)
@@ -70,22 +61,18 @@ TMainForm::TMainForm(HINSTANCE instance)
     program_icon_small_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     background_brush_.reset(CreateSolidBrush(kMainBackgroundColor));
-    RegisterWindowClass({.name = kMainWindowClass, .procedure = &ForwardToOwner<TMainForm>,
-                         .background = background_brush_.get(), .style = CS_DBLCLKS,
+    RegisterWindowClass({.name = kMainWindowClass, .background = background_brush_.get(), .style = CS_DBLCLKS,
                          .icon = program_icon_large_.get(), .small_icon = program_icon_small_.get()});
 
-    const RECT frame = CentredOnDesktop(kMainClientWidth, kMainClientHeight);
-    window_ = CreateWindowExW(0, kMainWindowClass, L"", kMainStyle, frame.left, frame.top, frame.right - frame.left,
-                              frame.bottom - frame.top, nullptr, nullptr, instance, this);
-    if (!window_) throw Win32Error(L"CreateWindowExW", GetLastError());
-    window_owner_.reset(window_);
-    DisableTransitions(window_);
+    window_.Create({.window_class = kMainWindowClass, .style = kMainStyle});
+    PlaceCentred(handle(), nullptr, kMainClientWidth, kMainClientHeight);
+    DisableTransitions(handle());
 
     glyphs_ = GlyphList::LoadFromResources(instance);
     background_.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
                                                       LR_CREATEDIBSECTION)));
     CreateComponents();
-    tray_icon_ = std::make_unique<TrayIcon>(window_, kTrayIconId, kTrayCallbackMessage, instance, IDI_TRAY,
+    tray_icon_ = std::make_unique<TrayIcon>(handle(), kTrayIconId, kTrayCallbackMessage, instance, IDI_TRAY,
                                             ApplicationTitle);
     try {
         FormCreate();
@@ -99,16 +86,16 @@ TMainForm::~TMainForm() { MainForm = nullptr; }
 void TMainForm::FormCreate() {
     // A combination another program holds is simply not ours; the buttons still work.
     for (int id = 0; id < kHotkeyCount; ++id)
-        if (!RegisterHotKey(window_, id, kHotkeyModifiers, kHotkeyKeys[id]))
+        if (!RegisterHotKey(handle(), id, kHotkeyModifiers, kHotkeyKeys[id]))
             TraceCode(L"RegisterHotKey", GetLastError());
     BMPScreen = std::make_unique<Bitmap>();
     Shower = true;
     LoadOptions();
-    SetWindowTextW(window_, ProgramName);
+    SetWindowTextW(handle(), ProgramName);
 }
 
 void TMainForm::FormClose() {
-    for (int id = 0; id < kHotkeyCount; ++id) UnregisterHotKey(window_, id);
+    for (int id = 0; id < kHotkeyCount; ++id) UnregisterHotKey(handle(), id);
     BMPScreen.reset();
 }
 
@@ -116,22 +103,24 @@ void TMainForm::CreateComponents() {
     font_ = CreateSkinFont(kMainFontHeight, FW_NORMAL, false);
     link_font_ = CreateSkinFont(kLinkLabelFontHeight, FW_BOLD, true);
     tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
-                                0, window_, nullptr, instance_, nullptr);
+                                0, handle(), nullptr, instance_, nullptr);
     for (const ControlDecl& decl : kMainFormControls) {
         HWND control = nullptr;
         if (decl.kind == ControlKind::ImageButton) {
-            BtnScreen = std::make_unique<TTavikImageButton>(window_, decl.command, decl.left, decl.top,
+            BtnScreen = std::make_unique<TTavikImageButton>(handle(), decl.command, decl.left, decl.top,
                                                             LoadButtonPictures(instance_));
             // Through the window procedure, so an error of the capture reaches the error box.
-            BtnScreen->OnClick = [this] { SendMessageW(window_, WM_COMMAND, cmdScreen, 0); };
+            BtnScreen->OnClick = [this] { SendMessageW(handle(), WM_COMMAND, cmdScreen, 0); };
             control = BtnScreen->handle();
         } else {
-            control = CreateSkinControl(window_, decl, decl.kind == ControlKind::LinkLabel ? link_font_.get() : font_.get());
+            const bool link = decl.kind == ControlKind::LinkLabel;
+            control = CreateSkinControl(handle(), decl, link ? link_font_.get() : font_.get());
+            if (link) links_.push_back(std::make_unique<LinkClick>(control));
         }
         if (decl.hint && tooltips_) {
             TTTOOLINFOW tool{sizeof(tool)};
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = window_;
+            tool.hwnd = handle();
             tool.uId = reinterpret_cast<UINT_PTR>(control);
             tool.lpszText = const_cast<wchar_t*>(decl.hint);
             SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -140,8 +129,8 @@ void TMainForm::CreateComponents() {
 }
 
 void TMainForm::Show() {
-    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(window_);
+    ShowWindow(handle(), IsIconic(handle()) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(ModalRun::ForegroundFor(handle()));
 }
 
 void TMainForm::ShowAtStart(int show_command) {
@@ -150,21 +139,21 @@ void TMainForm::ShowAtStart(int show_command) {
     case SW_SHOWMINIMIZED:
     case SW_SHOWMINNOACTIVE:
     case SW_FORCEMINIMIZE:
-        ShowWindow(window_, show_command);
+        ShowWindow(handle(), show_command);
         break;
     default:  // the window has no maximised or hidden form of its own
         Show();
     }
 }
 
-void TMainForm::Hide() { ShowWindow(window_, SW_HIDE); }
+void TMainForm::Hide() { ShowWindow(handle(), SW_HIDE); }
 
 // The window and the hint of the button that was pressed leave the screen, and the
 // capture waits until the screen no longer shows them.
 void TMainForm::HideForCapture() {
     const PhysicalPixelsScope physical;
     RECT vacated{}, hint{};
-    GetWindowRect(window_, &vacated);
+    GetWindowRect(handle(), &vacated);
     if (tooltips_ && IsWindowVisible(tooltips_) && GetWindowRect(tooltips_, &hint))
         UnionRect(&vacated, &vacated, &hint);
     if (tooltips_) SendMessageW(tooltips_, TTM_POP, 0, 0);
@@ -175,10 +164,10 @@ void TMainForm::HideForCapture() {
 void TMainForm::HideAroundCapture(const std::function<void()>& capture) {
     // The window comes back also when the grab fails, before the error box shows.
     // A minimised window comes back minimised: minimising is not hiding.
-    const bool shown = Shower, minimised = IsIconic(window_) != FALSE;
+    const bool shown = Shower, minimised = IsIconic(handle()) != FALSE;
     const ScopeExit show_again([&] {
         if (!shown) return;
-        if (minimised) ShowWindow(window_, SW_SHOWMINNOACTIVE);
+        if (minimised) ShowWindow(handle(), SW_SHOWMINNOACTIVE);
         else Show();
     });
     if (shown) HideForCapture();
@@ -203,7 +192,7 @@ void TMainForm::N6Click() { OpenURL(ProgramSiteURL); }
 void TMainForm::N7Click() { OpenURL(CompanySiteURL); }
 void TMainForm::PI_VKSiteClick() { OpenURL(VKGroupURL); }
 void TMainForm::G1Click() { OpenURL(SupportURL); }
-void TMainForm::N11Click() { SendMessageW(window_, WM_CLOSE, 0, 0); }
+void TMainForm::N11Click() { SendMessageW(handle(), WM_CLOSE, 0, 0); }
 
 void TMainForm::RunCommand(Command command) {
     for (const CommandBinding& binding : kCommandBindings) {
@@ -221,7 +210,7 @@ void TMainForm::WMHotKey(WPARAM id) {
 void TMainForm::OnTrayNotify(UINT mouse_message) {
     switch (mouse_message) {
     case WM_RBUTTONUP:
-        ShowTrayMenu(window_);
+        ShowTrayMenu(handle());
         break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
@@ -232,24 +221,8 @@ void TMainForm::OnTrayNotify(UINT mouse_message) {
 }
 
 void TMainForm::Paint() {
-    PaintScope paint(window_);
+    PaintScope paint(handle());
     PaintBackground(paint.dc(), background_.get());
-}
-
-void TMainForm::OnWindowCreated(HWND window) noexcept { window_ = window; }
-
-void TMainForm::OnWindowGone() noexcept {
-    window_ = nullptr;
-    window_owner_.release();
-}
-
-LRESULT TMainForm::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    try {
-        return HandleMessage(message, wparam, lparam);
-    } catch (...) {
-        ShowStandardErrorBox(std::current_exception());
-        return 0;
-    }
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -278,15 +251,15 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DRAWITEM:
         return DrawSkinItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), glyphs_, font_.get());
     case WM_MEASUREITEM:
-        return MeasureSkinItem(window_, *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam), font_.get());
+        return MeasureSkinItem(handle(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam), font_.get());
     case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wparam) != window_ && LOWORD(lparam) == HTCLIENT) {
+        if (reinterpret_cast<HWND>(wparam) != handle() && LOWORD(lparam) == HTCLIENT) {
             SetCursor(LoadCursorW(nullptr, IDC_HAND));  // every component of this window is clickable
             return TRUE;
         }
         break;
     case WM_CLOSE:
-        DestroyWindow(window_);
+        DestroyWindow(handle());
         return 0;
     case WM_DESTROY:
         FormClose();
@@ -294,7 +267,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcW(window_, message, wparam, lparam);
+    return window_.Default(message, wparam, lparam);
 }
 
 }  // namespace kadrix

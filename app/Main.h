@@ -12,8 +12,9 @@
 #include "app/Commands.h"
 #include "app/TrayIcon.h"
 #include "app/Win32Handles.h"
-#include "app/WindowThunk.h"
+#include "app/Window.h"
 #include "controls/GlyphList.h"
+#include "controls/LinkClick.h"
 #include "controls/TavikImageButton.h"
 #include "imaging/Bitmap.h"
 #include "settings/OptionsRecord.h"
@@ -23,7 +24,7 @@ namespace kadrix {
 class TPngImage;
 class TJPEGImage;
 
-class TMainForm : public OptionsRecord {
+class TMainForm : public OptionsRecord, private MessageHandler {
 public:
     // Creates the window (running FormCreate); it is shown by the message loop.
     explicit TMainForm(HINSTANCE instance);
@@ -31,7 +32,7 @@ public:
     TMainForm(const TMainForm&) = delete;
     TMainForm& operator=(const TMainForm&) = delete;
 
-    HWND handle() const noexcept { return window_; }
+    HWND handle() const noexcept { return window_.get(); }
     void Show();  // shows the window and brings it to the front
     // The first showing, in the show state the program was started with: a shortcut
     // set to start minimised asks for that. Minimised still counts as shown.
@@ -67,12 +68,7 @@ public:
     void N11Click();
 
 private:
-    template <typename Owner>
-    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM) noexcept;
-    void OnWindowCreated(HWND window) noexcept;
-    void OnWindowGone() noexcept;
-    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
     void FormCreate();
     void FormClose();
@@ -89,7 +85,6 @@ private:
     bool Shower = false;
 
     HINSTANCE instance_;
-    HWND window_ = nullptr;
     HWND tooltips_ = nullptr;  // owned by the window, destroyed with it
     UINT taskbar_created_message_;
     GlyphList glyphs_;
@@ -98,10 +93,11 @@ private:
     unique_hfont link_font_;
     unique_hbrush background_brush_;
     std::unique_ptr<TTavikImageButton> BtnScreen;
+    std::vector<std::unique_ptr<LinkClick>> links_;
     std::unique_ptr<TrayIcon> tray_icon_;
     unique_hicon program_icon_large_;
     unique_hicon program_icon_small_;
-    unique_hwnd window_owner_;  // last: the window goes first, while everything it uses still lives
+    Window window_{*this};  // last: the window goes first, while everything it uses still lives
 };
 
 // The application's single main window.

@@ -6,7 +6,6 @@
 #include "app/Win32Error.h"
 #include "app/Win32Handles.h"
 #include "controls/GlyphList.h"
-#include "controls/LinkClick.h"
 #include "controls/Skin.h"
 
 namespace kadrix {
@@ -57,7 +56,6 @@ HWND CreateSkinControl(HWND parent, const ControlDecl& decl, HFONT font) {
                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!control) throw Win32Error(L"CreateWindowExW", GetLastError());
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (label) ClickOnRelease(control);
     return control;
 }
 

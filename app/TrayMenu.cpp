@@ -1,5 +1,6 @@
 #include "app/TrayMenu.h"
 
+#include "app/ModalRun.h"
 #include "app/TrayMenuItems.h"
 #include "app/Win32Handles.h"
 #include "controls/Skin.h"
@@ -26,7 +27,7 @@ void ShowTrayMenu(HWND owner) {
     POINT cursor{};
     GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks elsewhere.
-    SetForegroundWindow(owner);
+    SetForegroundWindow(ModalRun::ForegroundFor(owner));
     TrackPopupMenuEx(menu.get(), TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_LEFTALIGN, cursor.x, cursor.y, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
 }

@@ -5,6 +5,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/Main.h"
+#include "app/ModalRun.h"
 
 namespace {
 
@@ -22,16 +23,6 @@ private:
     bool initialized_;
 };
 
-int RunMessageLoop(HWND main_window) {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(main_window, &message)) continue;  // Tab between the buttons
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
@@ -41,7 +32,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     try {
         kadrix::TMainForm main_form(instance);
         main_form.ShowAtStart(show_command);
-        return RunMessageLoop(main_form.handle());
+        int exit_code = 0;
+        // Tab moves between the main window's buttons.
+        kadrix::PumpMessages(main_form.handle(), [] { return false; }, exit_code);
+        return exit_code;
     } catch (...) {
         kadrix::ShowStandardErrorBox(std::current_exception());
         return 1;

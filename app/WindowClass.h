@@ -3,11 +3,13 @@
 // naming only what differs from the defaults.
 #include <windows.h>
 
+#include "app/Window.h"
+
 namespace kadrix {
 
 struct WindowClassDecl {
     const wchar_t* name;
-    WNDPROC procedure;
+    WNDPROC procedure = &Window::Procedure;
     const wchar_t* cursor = IDC_ARROW;  // a system cursor
     HBRUSH background = nullptr;
     UINT style = 0;

@@ -6,10 +6,10 @@
 
 namespace kadrix {
 
-std::wstring TMainForm::GetCurrentTimeName() { return FormatTimeName(DesktopOutput(window_).Now()); }
+std::wstring TMainForm::GetCurrentTimeName() { return FormatTimeName(DesktopOutput(handle()).Now()); }
 
 void TMainForm::SaveCurrentScreen() {
-    DesktopOutput services(window_);
+    DesktopOutput services(handle());
     OutputCapture(*BMPScreen, *this, services, {SaveFileName, PNGImg, JpegIm});
 }
 

@@ -109,10 +109,10 @@ void Paint(const NMCUSTOMDRAW& draw, ButtonKind kind) {
 
 }  // namespace
 
-bool DrawSkinDialogControl(HWND dialog, const NMHDR& notification) {
-    if (notification.code != NM_CUSTOMDRAW) return false;
+std::optional<LRESULT> DrawSkinDialogControl(const NMHDR& notification) {
+    if (notification.code != NM_CUSTOMDRAW) return std::nullopt;
     const ButtonKind kind = KindOf(notification.hwndFrom);
-    if (kind == ButtonKind::Other) return false;
+    if (kind == ButtonKind::Other) return std::nullopt;
     const auto& draw = reinterpret_cast<const NMCUSTOMDRAW&>(notification);
     LRESULT result = CDRF_DODEFAULT;
     // Wine's buttons end the paint when the erase stage is skipped, Windows' may go on
@@ -121,8 +121,7 @@ bool DrawSkinDialogControl(HWND dialog, const NMHDR& notification) {
         Paint(draw, kind);
         result = CDRF_SKIPDEFAULT;
     }
-    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
-    return true;
+    return result;
 }
 
 }  // namespace kadrix

@@ -6,11 +6,13 @@
 // version 6 no custom draw arrives and they keep the stock look.
 #include <windows.h>
 
+#include <optional>
+
 namespace kadrix {
 
-// For a dialog procedure's WM_NOTIFY: paints the push button or check box that asks
-// through NM_CUSTOMDRAW and sets the dialog's message result. False for every other
-// notification, which the dialog then leaves to the system.
-bool DrawSkinDialogControl(HWND dialog, const NMHDR& notification);
+// For a dialog's WM_NOTIFY: paints the push button or check box that asks through
+// NM_CUSTOMDRAW and gives the message's result. None for every other notification,
+// which the dialog then leaves to the system.
+std::optional<LRESULT> DrawSkinDialogControl(const NMHDR& notification);
 
 }  // namespace kadrix

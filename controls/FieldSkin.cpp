@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/ErrorBox.h"
-#include "app/Win32Error.h"
 #include "app/Win32Handles.h"
 #include "controls/Skin.h"
 #include "controls/SkinPalette.h"
@@ -12,7 +10,6 @@ namespace kadrix {
 
 namespace {
 
-constexpr UINT_PTR kFieldSubclassId = 1;
 constexpr int kDropButtonCorner = 6;
 
 bool IsDropDownList(HWND control) {
@@ -62,11 +59,16 @@ void DrawListDecor(HWND list, HDC dc) {
     FrameClient(dc, client);
 }
 
+}  // namespace
+
+FieldSkin::FieldSkin(HWND control) : drop_down_list_(IsDropDownList(control)) { window_.Attach(control); }
+
 // The list paints into a given DC (WM_PAINT's wParam), so it is drawn off-screen and
 // decorated before anything reaches the screen.
-void PaintList(HWND list, WPARAM given_dc) {
+void FieldSkin::PaintList(WPARAM given_dc) {
+    const HWND list = window_.get();
     if (given_dc) {
-        DefSubclassProc(list, WM_PAINT, given_dc, 0);
+        window_.Default(WM_PAINT, given_dc, 0);
         DrawListDecor(list, reinterpret_cast<HDC>(given_dc));
         return;
     }
@@ -74,49 +76,28 @@ void PaintList(HWND list, WPARAM given_dc) {
     RECT client{};
     GetClientRect(list, &client);
     DrawOffScreen(paint.dc(), client, [&](HDC dc, const RECT&) {
-        DefSubclassProc(list, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        window_.Default(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         DrawListDecor(list, dc);
     });
 }
 
-LRESULT HandleFieldMessage(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
-
-// As for the image button: a child control reports its own errors, at once.
-LRESULT CALLBACK FieldProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) noexcept {
-    try {
-        return HandleFieldMessage(control, message, wparam, lparam);
-    } catch (...) {
-        ShowStandardErrorBox(std::current_exception());
-        return 0;
-    }
-}
-
-LRESULT HandleFieldMessage(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT FieldSkin::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_NCPAINT:
-        if (IsDropDownList(control)) break;
-        PaintEditFrame(control);
+        if (drop_down_list_) break;
+        PaintEditFrame(window_.get());
         return 0;
     case WM_PAINT:
-        if (!IsDropDownList(control)) break;
-        PaintList(control, wparam);
+        if (!drop_down_list_) break;
+        PaintList(wparam);
         return 0;
     case WM_PRINTCLIENT:
-        if (!IsDropDownList(control)) break;
-        DefSubclassProc(control, message, wparam, lparam);
-        DrawListDecor(control, reinterpret_cast<HDC>(wparam));
+        if (!drop_down_list_) break;
+        window_.Default(message, wparam, lparam);
+        DrawListDecor(window_.get(), reinterpret_cast<HDC>(wparam));
         return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(control, &FieldProc, kFieldSubclassId);
-        break;
     }
-    return DefSubclassProc(control, message, wparam, lparam);
-}
-
-}  // namespace
-
-void SkinFieldFrame(HWND control) {
-    if (!SetWindowSubclass(control, &FieldProc, kFieldSubclassId, 0)) throw Win32Error(L"SetWindowSubclass", GetLastError());
+    return window_.Default(message, wparam, lparam);
 }
 
 }  // namespace kadrix

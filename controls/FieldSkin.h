@@ -4,10 +4,22 @@
 // list's drop button are drawn by the skin.
 #include <windows.h>
 
+#include "app/Window.h"
+
 namespace kadrix {
 
 // Takes over the frame painting of an edit box with WS_BORDER or of a drop-down list
-// (CBS_DROPDOWNLIST) for the control's lifetime.
-void SkinFieldFrame(HWND control);
+// (CBS_DROPDOWNLIST); the field's owner keeps this while the field lives.
+class FieldSkin : private MessageHandler {
+public:
+    explicit FieldSkin(HWND control);
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void PaintList(WPARAM given_dc);
+
+    bool drop_down_list_;
+    Window window_{*this};
+};
 
 }  // namespace kadrix

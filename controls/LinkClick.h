@@ -4,10 +4,22 @@
 // opens nothing.
 #include <windows.h>
 
+#include "app/Window.h"
+#include "controls/ClickTracker.h"
+
 namespace kadrix {
 
-// `link` is a static control with SS_NOTIFY; its parent then receives STN_CLICKED
-// (WM_COMMAND) on such a release only.
-void ClickOnRelease(HWND link);
+// For a static control with SS_NOTIFY, whose parent then receives STN_CLICKED
+// (WM_COMMAND) on such a release only. The link's owner keeps this while the link lives.
+class LinkClick : private MessageHandler {
+public:
+    explicit LinkClick(HWND link);
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    ClickTracker clicks_;
+    Window window_{*this};
+};
 
 }  // namespace kadrix

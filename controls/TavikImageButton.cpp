@@ -2,11 +2,8 @@
 
 #include <windowsx.h>
 
-#include "app/ErrorBox.h"
-#include "app/Win32Error.h"
 #include "app/WindowClass.h"
 #include "app/Win32Handles.h"
-#include "app/WindowThunk.h"
 #include "controls/PictureDraw.h"
 #include "controls/Skin.h"
 #include "resources/ResourceIds.h"
@@ -26,22 +23,17 @@ ButtonPictures LoadButtonPictures(HINSTANCE instance) {
 
 TTavikImageButton::TTavikImageButton(HWND parent, int id, int left, int top, const ButtonPictures& pictures)
     : img_none_(pictures.none), img_move_(pictures.move), img_down_(pictures.down) {
-    RegisterWindowClass({.name = kClassName, .procedure = &ForwardToOwner<TTavikImageButton>, .cursor = IDC_HAND});
-    window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, left, top, kCreatedSize, kCreatedSize, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
-    if (!window_) throw Win32Error(L"CreateWindowExW", GetLastError());
+    RegisterWindowClass({.name = kClassName, .cursor = IDC_HAND});
+    window_.Create({.window_class = kClassName, .style = WS_CHILD | WS_VISIBLE,
+                    .frame = {left, top, left + kCreatedSize, top + kCreatedSize}, .parent = parent, .id = id});
     SetPicture(img_none_);
-}
-
-TTavikImageButton::~TTavikImageButton() {
-    if (window_) DestroyWindow(window_);
 }
 
 void TTavikImageButton::SetPicture(const DecodedPicture& picture) {
     picture_ = picture;
     if (picture_.width > 0 && picture_.height > 0)
-        SetWindowPos(window_, nullptr, 0, 0, picture_.width, picture_.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(window_, nullptr, FALSE);
+        SetWindowPos(handle(), nullptr, 0, 0, picture_.width, picture_.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(handle(), nullptr, FALSE);
 }
 
 void TTavikImageButton::Show(ButtonPicture state) {
@@ -53,23 +45,23 @@ void TTavikImageButton::Show(ButtonPicture state) {
 }
 
 void TTavikImageButton::MouseDown(MouseButton button) {
-    if (button == MouseButton::Left) SetCapture(window_);
+    if (button == MouseButton::Left) SetCapture(handle());
     Show(logic_.Press(button));
 }
 
 void TTavikImageButton::MouseMove(int x, int y) {
     // A pointer that jumps out in one move sends no move from outside the margins;
     // WM_MOUSELEAVE tells of it.
-    TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, window_, 0};
+    TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, handle(), 0};
     TrackMouseEvent(&leave);
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(handle(), &client);
     Show(ImageButtonLogic::Move(x, y, client.right, client.bottom));
 }
 
 void TTavikImageButton::MouseUp(MouseButton button, int x, int y) {
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(handle(), &client);
     // Decided before the capture goes: losing it forgets the press.
     const bool clicked = logic_.ReleaseClicks(button, x, y, client.right, client.bottom);
     if (button == MouseButton::Left) ReleaseCapture();
@@ -78,28 +70,12 @@ void TTavikImageButton::MouseUp(MouseButton button, int x, int y) {
 }
 
 void TTavikImageButton::Paint() {
-    PaintScope paint(window_);
+    PaintScope paint(handle());
     RECT client{};
-    GetClientRect(window_, &client);
-    DrawOverParent(window_, paint.dc(), client, [&](HDC dc, const RECT&) {
+    GetClientRect(handle(), &client);
+    DrawOverParent(handle(), paint.dc(), client, [&](HDC dc, const RECT&) {
         DrawPicture(dc, (client.right - picture_.width) / 2, (client.bottom - picture_.height) / 2, picture_);
     });
-}
-
-void TTavikImageButton::OnWindowCreated(HWND window) noexcept { window_ = window; }
-void TTavikImageButton::OnWindowGone() noexcept { window_ = nullptr; }
-
-// A child control's messages come from whatever loop runs, never from inside a
-// command that could rethrow, and it owns no modal run to end: so its errors, the
-// click handler's included, go to the error box at once. A failed paint has been
-// validated by then (PaintScope), so it does not come back under the box.
-LRESULT TTavikImageButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    try {
-        return HandleMessage(message, wparam, lparam);
-    } catch (...) {
-        ShowStandardErrorBox(std::current_exception());
-        return 0;
-    }
 }
 
 LRESULT TTavikImageButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -115,7 +91,7 @@ LRESULT TTavikImageButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
     case WM_CANCELMODE:
         // Our own release comes here too, once its click is decided.
         Show(logic_.LoseCapture());
-        if (message == WM_CANCELMODE && GetCapture() == window_) ReleaseCapture();
+        if (message == WM_CANCELMODE && GetCapture() == handle()) ReleaseCapture();
         return 0;
     case WM_LBUTTONUP: MouseUp(MouseButton::Left, x, y); return 0;
     case WM_RBUTTONUP: MouseUp(MouseButton::Right, x, y); return 0;
@@ -123,7 +99,7 @@ LRESULT TTavikImageButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(); return 0;
     }
-    return DefWindowProcW(window_, message, wparam, lparam);
+    return window_.Default(message, wparam, lparam);
 }
 
 }  // namespace kadrix

@@ -5,8 +5,7 @@
 
 #include <functional>
 
-#include "app/WindowThunk.h"
-
+#include "app/Window.h"
 #include "controls/ImageButtonLogic.h"
 #include "imaging/PngReader.h"
 
@@ -19,18 +18,17 @@ struct ButtonPictures {
 // The capture button's three pictures from the program's resources.
 ButtonPictures LoadButtonPictures(HINSTANCE instance);
 
-class TTavikImageButton {
+class TTavikImageButton : private MessageHandler {
 public:
     static constexpr const wchar_t* kClassName = L"TTavikImageButton";
 
     // Created at (left, top) with the given identifier; sized to the normal picture,
     // which it shows until the first mouse event.
     TTavikImageButton(HWND parent, int id, int left, int top, const ButtonPictures& pictures);
-    ~TTavikImageButton();
     TTavikImageButton(const TTavikImageButton&) = delete;
     TTavikImageButton& operator=(const TTavikImageButton&) = delete;
 
-    HWND handle() const noexcept { return window_; }
+    HWND handle() const noexcept { return window_.get(); }
 
     // State pictures; setting one copies it.
     const DecodedPicture& Img_None() const noexcept { return img_none_; }
@@ -46,22 +44,17 @@ public:
     std::function<void()> OnClick;
 
 private:
-    template <typename Owner>
-    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM) noexcept;
-    void OnWindowCreated(HWND window) noexcept;
-    void OnWindowGone() noexcept;
-    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void Show(ButtonPicture state);
     void MouseDown(MouseButton button);
     void MouseMove(int x, int y);
     void MouseUp(MouseButton button, int x, int y);
     void Paint();
 
-    HWND window_ = nullptr;
     DecodedPicture img_none_, img_move_, img_down_;
     DecodedPicture picture_;
     ImageButtonLogic logic_;
+    Window window_{*this};  // last: the window goes first
 };
 
 }  // namespace kadrix

@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "app/ModalScope.h"
 #include "app/ScopeExit.h"
 #include "app/Win32Error.h"
 #include "app/WindowClass.h"
@@ -47,13 +46,11 @@ void FillArea(HDC dc, const Rect& area, HBRUSH brush) {
 }  // namespace
 
 TFormScreenRect::TFormScreenRect() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterWindowClass({.name = kFormScreenRect.window_class, .procedure = &TFormScreenRect::WindowProcThunk,
-                         .cursor = kFormScreenRect.cursor, .background = GetSysColorBrush(kFormScreenRect.background)});
-    window_.reset(CreateWindowExW(kFormScreenRect.ex_style, kFormScreenRect.window_class, L"", kFormScreenRect.style,
-                                  0, 0, kFormScreenRect.design_width, kFormScreenRect.design_height, nullptr, nullptr,
-                                  instance, this));
-    if (!window_) throw Win32Error(L"CreateWindowExW", GetLastError());
+    RegisterWindowClass({.name = kFormScreenRect.window_class, .cursor = kFormScreenRect.cursor,
+                         .background = GetSysColorBrush(kFormScreenRect.background)});
+    window_.Create({.window_class = kFormScreenRect.window_class, .style = kFormScreenRect.style,
+                    .ex_style = kFormScreenRect.ex_style,
+                    .frame = {0, 0, kFormScreenRect.design_width, kFormScreenRect.design_height}});
     DisableTransitions(window_.get());
     if (!SetLayeredWindowAttributes(window_.get(), kFormScreenRect.transparent_color, kFormScreenRect.alpha,
                                     LWA_COLORKEY | LWA_ALPHA))
@@ -66,11 +63,6 @@ TFormScreenRect::TFormScreenRect() {
     FormCreate();
 }
 
-TFormScreenRect::~TFormScreenRect() {
-    // The window goes first, while the pens and buffers its messages might use still exist.
-    window_.reset();
-}
-
 void TFormScreenRect::SetBounds(int left, int top, int width, int height) {
     SetWindowPos(window_.get(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -79,29 +71,12 @@ int TFormScreenRect::ShowModal() {
     outer_ = std::exchange(innermost_overlay, this);
     const ScopeExit innermost([this] { innermost_overlay = outer_; });
     const HWND window = window_.get();
-    const ModalScope others(window);
-    modal_result_ = 0;
-    // On top at once, also over an overlay already open: the timer only keeps it there.
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetForegroundWindow(window);
-    SetFocus(window);
-    MSG message{};
-    while (modal_result_ == 0 && !error_) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == -1) throw Win32Error(L"GetMessageW", GetLastError());
-        if (got == 0) {
-            // The program is ending: leave the quit for the outer loop.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            modal_result_ = mrCancel;
-            break;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    if (GetCapture() == window) ReleaseCapture();
-    ShowWindow(window, SW_HIDE);
-    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
-    return modal_result_;
+    return modal_.Run(window, ModalKeys::Window, [window] {
+        // On top at once, also over an overlay already open: the timer only keeps it there.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetForegroundWindow(window);
+        SetFocus(window);
+    });
 }
 
 void TFormScreenRect::FormCreate() { ExitStatus = 0; }
@@ -117,8 +92,12 @@ void TFormScreenRect::TimerKeyDownTimer() {
 
 void TFormScreenRect::FormKeyUp(WPARAM key) {
     if (key != VK_ESCAPE) return;
+    GiveUp();
+}
+
+void TFormScreenRect::GiveUp() noexcept {
     ExitStatus = 1;
-    modal_result_ = mrCancel;
+    modal_.End(mrCancel);
 }
 
 void TFormScreenRect::FormMouseDown(int X, int Y) {
@@ -186,7 +165,7 @@ void TFormScreenRect::FormMouseUp(int X, int Y) {
         CopiedRect({overlay.left, overlay.top, overlay.right, overlay.bottom}, {downX, downY}, {X, Y});
     selection_ = GetUserScreenRect({copied.left, copied.top, copied.right, copied.bottom});
     ExitStatus = 1;
-    modal_result_ = mrOk;
+    modal_.End(mrOk);
 }
 
 std::unique_ptr<Bitmap> TFormScreenRect::GetUserScreenRect(const RECT& aRect) {
@@ -213,34 +192,6 @@ void TFormScreenRect::Paint() {
     // The veil alone: a selection shows again with the next pointer move.
     const PaintScope paint(window_.get());
     FillRect(paint.dc(), &paint.area(), GetSysColorBrush(kFormScreenRect.background));
-}
-
-LRESULT CALLBACK TFormScreenRect::WindowProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<TFormScreenRect*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TFormScreenRect*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!form || message == WM_NCCREATE || !form->window_) return DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    return form->WindowProc(message, wparam, lparam);
-}
-
-// Errors must not unwind through the system's frames, and a box shown here would
-// let the timer and the mouse fail again under it: the modal run ends instead and
-// ShowModal raises the error in the command that opened the overlay.
-LRESULT TFormScreenRect::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    try {
-        return HandleMessage(message, wparam, lparam);
-    } catch (...) {
-        if (!error_) error_ = std::current_exception();
-        ExitStatus = 1;
-        modal_result_ = mrCancel;
-        return 0;
-    }
 }
 
 LRESULT TFormScreenRect::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -274,11 +225,10 @@ LRESULT TFormScreenRect::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
         return 0;
     case WM_CLOSE:
         // Alt+F4 and the like give up like Esc instead of destroying the window under the modal run.
-        ExitStatus = 1;
-        modal_result_ = mrCancel;
+        GiveUp();
         return 0;
     }
-    return DefWindowProcW(window_.get(), message, wparam, lparam);
+    return window_.Default(message, wparam, lparam);
 }
 
 }  // namespace kadrix

@@ -3,12 +3,10 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <exception>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "app/ModalScope.h"
+#include "app/WindowPlacement.h"
 #include "app/Win32Error.h"
 #include "app/WindowClass.h"
 #include "app/WindowText.h"
@@ -16,7 +14,6 @@
 #include "controls/FieldSkin.h"
 #include "controls/Skin.h"
 #include "controls/SkinPalette.h"
-#include "settings/DialogPlacement.h"
 #include "settings/Shobjidl.h"
 
 namespace kadrix {
@@ -78,12 +75,6 @@ void FitClosedHeight(HWND list, int height) {
 bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SetChecked(HWND box, bool checked) { SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
 
-Box WindowBox(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
 }  // namespace
 
 TFormSetting::TFormSetting(HWND owner)
@@ -91,13 +82,10 @@ TFormSetting::TFormSetting(HWND owner)
       font_(CreateSkinFont(kSettingsFontHeight, FW_NORMAL, false)),
       field_brush_(CreateSolidBrush(kSettingsFieldColor)),
       background_brush_(CreateSolidBrush(kSkinLightBackground)) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterWindowClass({.name = kSettingsWindowClass, .procedure = DefDlgProcW,
                          .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), .window_extra = DLGWINDOWEXTRA});
     const std::vector<WORD> frame = FrameTemplate();
-    window_.reset(CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner,
-                                             &TFormSetting::DialogProcThunk, reinterpret_cast<LPARAM>(this)));
-    if (!window_) throw Win32Error(L"CreateDialogIndirectParamW", GetLastError());
+    window_.CreateFromTemplate(*reinterpret_cast<const DLGTEMPLATE*>(frame.data()), owner);
     CreateControls();
 }
 
@@ -108,15 +96,15 @@ void TFormSetting::CreateControls() {
         const int height = decl.kind == SettingsControlKind::FormatList ? decl.height + kFormatListDropHeight
                                                                         : decl.height;
         HWND control = CreateWindowExW(0, kind.window_class, decl.text, WS_CHILD | WS_VISIBLE | kind.style, decl.left,
-                                       decl.top, decl.width, height, window_.get(),
+                                       decl.top, decl.width, height, handle(),
                                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(decl.id)), instance, nullptr);
         if (!control) throw Win32Error(L"CreateWindowExW", GetLastError());
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
     SendMessageW(Control(idEditPath), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kPathCueText));
     const HWND formats = Control(idComboBoxFormats);
-    SkinFieldFrame(Control(idEditPath));
-    SkinFieldFrame(formats);
+    path_skin_.emplace(Control(idEditPath));
+    formats_skin_.emplace(formats);
     for (const wchar_t* item : kFormatItems) SendMessageW(formats, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     FitClosedHeight(formats, kSettingsControls[3].height);
 }
@@ -138,47 +126,15 @@ void TFormSetting::CopyTo(OptionsRecord& options) const {
     options.OPT_PlaySound = Checked(Control(idCheckBoxPlaySound));
 }
 
-void TFormSetting::PlaceOverOwner() {
-    RECT window{};
-    RECT client{};
-    GetWindowRect(window_.get(), &window);
-    GetClientRect(window_.get(), &client);
-    const int width = window.right - window.left - client.right + kSettingsClientWidth;
-    const int height = window.bottom - window.top - client.bottom + kSettingsClientHeight;
-    MONITORINFO monitor{sizeof(monitor)};
-    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
-    const Box work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
-    const Position place = CentredOver(WindowBox(owner_), width, height, work);
-    SetWindowPos(window_.get(), nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 int TFormSetting::ShowModal() {
-    ModalResult = 0;
     // The button that started the command may still hold the mouse; its first click
     // would otherwise be lost to the disabled owner.
     ReleaseCapture();
-    PlaceOverOwner();
-    ModalScope others(window_.get());
-    ShowWindow(window_.get(), SW_SHOW);
-    SetFocus(Control(idEditPath));
-    MSG message{};
-    while (ModalResult == 0 && !error_) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(message.wParam));  // leave the quit to the main loop
-            ModalResult = mrCancel;
-        } else if (got == -1) {
-            ModalResult = mrCancel;
-        } else if (!IsDialogMessageW(window_.get(), &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    // The others come back before hiding, so that activation goes back to the owner.
-    others.End();
-    ShowWindow(window_.get(), SW_HIDE);
-    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
-    return ModalResult;
+    PlaceCentred(handle(), owner_, kSettingsClientWidth, kSettingsClientHeight);
+    return modal_.Run(handle(), ModalKeys::Dialog, [this] {
+        ShowWindow(handle(), SW_SHOW);
+        SetFocus(Control(idEditPath));
+    });
 }
 
 HWND TFormSetting::FindOpen(HWND owner) {
@@ -207,7 +163,7 @@ void TFormSetting::BtnOpenClick() {
     const HWND box = Control(idEditPath);
     std::wstring path;
     ReleaseCapture();  // as above, for "Выбрать" and the chooser
-    if (SelectFolder(window_.get(), kFolderChooserTitle, WindowText(box), path)) SetWindowTextW(box, path.c_str());
+    if (SelectFolder(handle(), kFolderChooserTitle, WindowText(box), path)) SetWindowTextW(box, path.c_str());
 }
 
 void TFormSetting::OnCommand(WORD id, WORD notification) {
@@ -217,65 +173,52 @@ void TFormSetting::OnCommand(WORD id, WORD notification) {
         BtnOpenClick();
         break;
     case idBtnSave:
-        ModalResult = mrOk;
+        modal_.End(mrOk);
         break;
     case idBtnClose:
-        ModalResult = mrCancel;
+        modal_.End(mrCancel);
         break;
     default:
         break;  // IDOK and IDCANCEL from Enter and Esc: neither button is default or cancel
     }
 }
 
-// Errors must not unwind through the system's dialog code: the modal loop ends and
-// ShowModal raises them in the command that opened the dialog.
-INT_PTR CALLBACK TFormSetting::DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    if (message == WM_INITDIALOG) SetWindowLongPtrW(window, DWLP_USER, lparam);
-    auto* form = reinterpret_cast<TFormSetting*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (!form) return FALSE;
-    try {
-        return form->DialogProc(message, wparam, lparam);
-    } catch (...) {
-        if (!form->error_) form->error_ = std::current_exception();
-        return TRUE;
-    }
-}
-
-INT_PTR TFormSetting::DialogProc(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT TFormSetting::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG:
         return FALSE;  // the focus is set when shown
     case WM_COMMAND:
         OnCommand(LOWORD(wparam), HIWORD(wparam));
-        return TRUE;
+        return 0;
     case WM_CLOSE:
-        ModalResult = mrCancel;
-        return TRUE;
+        modal_.End(mrCancel);
+        return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: {
         const HDC dc = reinterpret_cast<HDC>(wparam);
         SetTextColor(dc, kSkinText);
         SetBkColor(dc, kSettingsFieldColor);
-        return reinterpret_cast<INT_PTR>(field_brush_.get());
+        return reinterpret_cast<LRESULT>(field_brush_.get());
     }
     case WM_CTLCOLORSTATIC: {
         const HDC dc = reinterpret_cast<HDC>(wparam);
         SetTextColor(dc, kSkinText);
         SetBkColor(dc, kSkinLightBackground);
-        return reinterpret_cast<INT_PTR>(background_brush_.get());
+        return reinterpret_cast<LRESULT>(background_brush_.get());
     }
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(background_brush_.get());
+        return reinterpret_cast<LRESULT>(background_brush_.get());
     case WM_PRINTCLIENT: {  // what the drawn controls show round their corners
         RECT client{};
-        GetClientRect(window_.get(), &client);
+        GetClientRect(handle(), &client);
         FillRect(reinterpret_cast<HDC>(wparam), &client, background_brush_.get());
-        return TRUE;
+        return 0;
     }
     case WM_NOTIFY:
-        return DrawSkinDialogControl(window_.get(), *reinterpret_cast<const NMHDR*>(lparam));
+        if (const auto drawn = DrawSkinDialogControl(*reinterpret_cast<const NMHDR*>(lparam))) return *drawn;
+        break;
     }
-    return FALSE;
+    return window_.Default(message, wparam, lparam);
 }
 
 }  // namespace kadrix

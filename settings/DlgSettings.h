@@ -3,16 +3,19 @@
 // where the options live; the settings command fills it and copies the values back.
 #include <windows.h>
 
-#include <exception>
+#include <optional>
 
 #include "app/ModalResult.h"
+#include "app/ModalRun.h"
+#include "app/Window.h"
 #include "app/Win32Handles.h"
+#include "controls/FieldSkin.h"
 #include "settings/OptionsRecord.h"
 #include "settings/SettingsLayout.h"
 
 namespace kadrix {
 
-class TFormSetting {
+class TFormSetting : private MessageHandler {
 public:
     // Creates the dialog, hidden, with all its controls.
     explicit TFormSetting(HWND owner);
@@ -34,10 +37,8 @@ public:
     static HWND FindOpen(HWND owner);
 
 private:
-    static INT_PTR CALLBACK DialogProcThunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-    INT_PTR DialogProc(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void CreateControls();
-    void PlaceOverOwner();
     void OnCommand(WORD id, WORD notification);
     void BtnOpenClick();
 
@@ -45,9 +46,10 @@ private:
     unique_hfont font_;
     unique_hbrush field_brush_;
     unique_hbrush background_brush_;
-    unique_hwnd window_;  // declared last: destroyed before the font and brushes it uses
-    int ModalResult = 0;
-    std::exception_ptr error_;  // from a handler, for ShowModal to throw
+    std::optional<FieldSkin> path_skin_;
+    std::optional<FieldSkin> formats_skin_;
+    ModalRun modal_;
+    Window window_{*this};  // last: destroyed before the font, brushes and skins it uses
 };
 
 }  // namespace kadrix

@@ -1,17 +1,18 @@
 #include "app/Main.h"
+#include "app/ModalRun.h"
 #include "settings/DlgSettings.h"
 
 namespace kadrix {
 
 void TMainForm::BtnSettingsClick() {
     // The tray menu still works while the dialog is open; a second command brings the
-    // open dialog forward instead of stacking another one over it.
-    if (const HWND open = TFormSetting::FindOpen(window_)) {
-        SetForegroundWindow(open);
+    // open dialog forward, or what runs over it, instead of stacking another one.
+    if (const HWND open = TFormSetting::FindOpen(handle())) {
+        SetForegroundWindow(ModalRun::ForegroundFor(open));
         return;
     }
     {
-        TFormSetting form(window_);
+        TFormSetting form(handle());
         form.Fill(*this);
         if (form.ShowModal() != mrOk) return;
         form.CopyTo(*this);

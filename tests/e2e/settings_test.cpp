@@ -345,6 +345,8 @@ TEST_F(Settings, AboutOverSettingsGivesEveryWindowBackInOrder) {
     ASSERT_TRUE(about);
     EXPECT_FALSE(IsWindowEnabled(dialog)) << "the settings are disabled under About";
     EXPECT_FALSE(IsWindowEnabled(program->MainWindow()));
+    // Closed before the activation the menu asked for may have come: had it been the
+    // disabled main window's, it would come late and raise it over the settings.
     PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
     EXPECT_TRUE(IsWindowEnabled(dialog));

@@ -1,4 +1,4 @@
-#include "settings/DialogPlacement.h"
+#include "app/DialogPlacement.h"
 
 #include <gtest/gtest.h>
 

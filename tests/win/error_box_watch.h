@@ -50,10 +50,12 @@ private:
         }
     }
 
+    // Texts are read without messages: GetWindowTextW would send one to the watched
+    // thread, which may be waiting in the destructor for this thread to end.
     static BOOL CALLBACK Found(HWND window, LPARAM self) noexcept {
         wchar_t name[16] = {}, title[64] = {};
         GetClassNameW(window, name, 16);
-        GetWindowTextW(window, title, 64);
+        InternalGetWindowText(window, title, 64);
         if (!IsWindowVisible(window) || std::wstring_view(name) != L"#32770" ||
             std::wstring_view(title) != reinterpret_cast<ErrorBoxWatch*>(self)->caption_)
             return TRUE;
@@ -70,7 +72,7 @@ private:
 
     static BOOL CALLBACK Collect(HWND child, LPARAM self) noexcept {
         wchar_t text[256] = {}, name[16] = {};
-        GetWindowTextW(child, text, 256);
+        InternalGetWindowText(child, text, 256);
         GetClassNameW(child, name, 16);
         const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
         auto& watch = *reinterpret_cast<ErrorBoxWatch*>(self);

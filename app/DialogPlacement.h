@@ -1,5 +1,5 @@
 #pragma once
-// Where a dialog goes when it opens: centred over its owner window, pulled back
+// Where a window goes when it opens: centred over its owner or the desktop, pulled back
 // inside the work area so that it never opens partly off the screen.
 #include <algorithm>
 
