@@ -221,6 +221,8 @@ run_program() {
   wait "$program" || status=$?
   wait "$streamer" || true
   rm -f "$out"
+  # A program that dies before it writes a line (a crash at its start) says nothing else.
+  [ "$status" = 0 ] || echo "session: $(basename "$1") ended with status $status" >&2
   exit "$status"
 }
 
