@@ -85,7 +85,7 @@ reg_set() {
 
 # Two small drives for tests of bad save places: F: is a 1 MB disk that a BMP capture
 # fills up, R: a read-only disk holding one folder, "Снимки". Left out where mounting
-# is not permitted; the tests that need them skip then.
+# is not permitted; the tests that need them fail then, saying why.
 mount_drives() {
   local full="$dir/drives/full" readonly="$dir/drives/readonly"
   mkdir -p "$full" "$readonly"
