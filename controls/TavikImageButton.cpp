@@ -54,6 +54,11 @@ void TTavikImageButton::MouseMove(int x, int y) {
     // WM_MOUSELEAVE tells of it.
     TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, handle(), 0};
     TrackMouseEvent(&leave);
+    // A move handled once the pointer has gone (a late one, or the one the system makes
+    // up when the window comes back after a capture) gets its leave at once on Windows;
+    // Wine sends none, and the hover picture would stay.
+    POINT pointer{};
+    if (GetCursorPos(&pointer) && WindowFromPoint(pointer) != handle()) PostMessageW(handle(), WM_MOUSELEAVE, 0, 0);
     RECT client{};
     GetClientRect(handle(), &client);
     Show(ImageButtonLogic::Move(x, y, client.right, client.bottom));

@@ -1,6 +1,7 @@
 // The image button as a real window: its size follows the shown picture except an
-// empty one, its state pictures are copies, a left click raises OnClick once, and
-// an error of OnClick stays inside the window procedure and shows the error box.
+// empty one, a move handled after the pointer left ends in the normal picture, its
+// state pictures are copies, a left click raises OnClick once, and an error of OnClick
+// stays inside the window procedure and shows the error box.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -58,6 +59,25 @@ TEST_F(ImageButtonWindow, SizeFollowsEachPictureButAnEmptyOneKeepsIt) {
     MapWindowPoints(nullptr, parent.get(), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_EQ(placed.left, 10);
     EXPECT_EQ(placed.top, 20);
+}
+
+// A move can be handled after the pointer has left: a late one, or the one made up
+// when the window comes back after a capture. Its hover picture must not stay.
+TEST_F(ImageButtonWindow, AMoveHandledWithThePointerElsewhereEndsInTheNormalPicture) {
+    ASSERT_TRUE(parent);
+    TTavikImageButton button(parent.get(), 7, 10, 20, {Solid(277, 66, 10), Solid(200, 50, 20), Solid(277, 66, 30)});
+    const HWND window = button.handle();
+    ShowWindow(parent.get(), SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(SetCursorPos(650, 450));  // outside the parent, which lies at 0,0 and is 600 x 400
+    SendMessageW(window, WM_MOUSEMOVE, 0, At(100, 30));
+    EXPECT_EQ(SizeOf(window).cx, 200) << "the move's own point is inside: hover first";
+    const DWORD deadline = GetTickCount() + 2000;
+    MSG message{};
+    while (SizeOf(window).cx != 277 && GetTickCount() < deadline) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(10);
+    }
+    EXPECT_EQ(SizeOf(window).cx, 277) << "the normal picture once the move is handled";
 }
 
 TEST_F(ImageButtonWindow, LeftClickInsideRaisesOnClickOnce) {
