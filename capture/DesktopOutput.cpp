@@ -19,7 +19,7 @@ constexpr const wchar_t* kFolderMessage = L"Не удалось создать �
 
 class NewFile final : public OutputFile {
 public:
-    explicit NewFile(const std::wstring& path) : sink_(path) {}
+    explicit NewFile(const std::wstring& path) : sink_(path, FileCreation::OnlyNew) {}
     void write(std::span<const std::uint8_t> bytes) override { sink_.write(bytes); }
     void commit() override { sink_.commit(); }
 
@@ -57,19 +57,10 @@ LocalTime DesktopOutput::Now() {
 }
 
 std::unique_ptr<OutputFile> DesktopOutput::CreateNewFile(const std::wstring& path) {
-    {
-        const unique_file claim(
-            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!claim) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return nullptr;
-            throw Win32Error((L"Cannot create \"" + path + L"\"").c_str(), error);
-        }
-    }
     try {
         return std::make_unique<NewFile>(path);
-    } catch (...) {
-        DeleteFileW(path.c_str());  // the claimed name is given back
+    } catch (const Win32Error& error) {
+        if (error.code() == ERROR_FILE_EXISTS || error.code() == ERROR_ALREADY_EXISTS) return nullptr;
         throw;
     }
 }

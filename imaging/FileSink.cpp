@@ -11,13 +11,20 @@ namespace {
 constexpr std::size_t kBufferBytes = 64 * 1024;
 constexpr DWORD kLargestWrite = 1u << 30;
 
+std::vector<std::uint8_t> Reserved(std::size_t bytes) {
+    std::vector<std::uint8_t> buffer;
+    buffer.reserve(bytes);
+    return buffer;
+}
+
 }  // namespace
 
-FileSink::FileSink(std::wstring path)
+FileSink::FileSink(std::wstring path, FileCreation creation)
     : path_(std::move(path)),
-      file_(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+      buffer_(Reserved(kBufferBytes)),
+      file_(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr,
+                        creation == FileCreation::OnlyNew ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
     if (!file_) throw Win32Error((L"Cannot create \"" + path_ + L"\"").c_str(), GetLastError());
-    buffer_.reserve(kBufferBytes);
 }
 
 FileSink::~FileSink() {

@@ -1,6 +1,7 @@
 #pragma once
-// Encoder output into a file, created or truncated. Whatever is not committed is
-// removed again, so a failed or interrupted encoding never leaves a partial file.
+// Encoder output into a file, created or truncated, or made only under a name not taken
+// yet. Whatever is not committed is removed again, so a failed or interrupted encoding
+// never leaves a partial file.
 #include <string>
 #include <vector>
 
@@ -9,9 +10,15 @@
 
 namespace kadrix {
 
+enum class FileCreation {
+    Replace,  // an existing file is truncated
+    OnlyNew,  // an existing file is left as it is: Win32Error with ERROR_FILE_EXISTS
+};
+
 class FileSink final : public ByteSink {
 public:
-    explicit FileSink(std::wstring path);  // throws kadrix::Error naming the file and the reason
+    // Throws kadrix::Error (a Win32Error) naming the file and the reason.
+    explicit FileSink(std::wstring path, FileCreation creation = FileCreation::Replace);
     ~FileSink() override;
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;
@@ -26,8 +33,8 @@ private:
     void fail(const wchar_t* operation);
 
     std::wstring path_;
+    std::vector<std::uint8_t> buffer_;  // made before the file, which then never stays behind
     unique_file file_;
-    std::vector<std::uint8_t> buffer_;
 };
 
 }  // namespace kadrix
