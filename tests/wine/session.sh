@@ -38,9 +38,11 @@ use_session() {
          KADRIX_SCREEN="$(cat "$dir/screen")"
 }
 
-# Processes of this session, found by their prefix.
+# Processes of this session, found by their prefix. Through their threads: a Wine
+# process that lost its server ends its main thread, and with it the environment its
+# process shows, while a Unix thread of it polls on (winedevice.exe, measured).
 session_pids() {
-  grep -lz "^WINEPREFIX=$dir/prefix\$" /proc/[0-9]*/environ 2>/dev/null | sed 's|^/proc/\([0-9]*\)/environ$|\1|' |
+  grep -lzxF "WINEPREFIX=$dir/prefix" /proc/[0-9]*/task/[0-9]*/environ 2>/dev/null | cut -d/ -f3 | sort -u |
     grep -vx -e "$$" -e "$BASHPID" || true
 }
 desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
@@ -103,23 +105,46 @@ unmount_drives() {
   return 0
 }
 
-# Also a session whose start was cut short, before it had a display.
-stop_processes() {
-  # The server ends its programs. What it does not know yet (a program still starting,
-  # or the server that one started meanwhile) is killed, until nothing of it is left.
-  local round pid pids
-  for round in 1 2 3 4 5; do
-    [ -d "$dir/prefix" ] || break
-    WINEPREFIX="$dir/prefix" "$wineserver" -k 2>/dev/null || true
-    WINEPREFIX="$dir/prefix" timeout 5 "$wineserver" -w 2>/dev/null || true
-    pids=$(session_pids)
-    [ -n "$pids" ] || break
-    kill -KILL $pids 2>/dev/null || true
-    sleep 0.2
-  done
+# The session's X servers that still run (the host Xvfb of two monitors too).
+x_servers() {
+  local pid
   for pid in $(cat "$dir/x.pids" 2>/dev/null); do
-    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) kill "$pid" 2>/dev/null || true ;; esac
+    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) echo "$pid" ;; esac
   done
+}
+
+# wait_gone SECONDS PIDS...: waits until none of PIDS is in the process table any more
+# and the session has no process left, or the time is up; a process found meanwhile (a
+# program still starting, or the server it started) is waited for too. An ended process
+# stays in the table until its parent or init reaps it. Leaves the ones still there in
+# `left`.
+wait_gone() {
+  local limit=$(( $(date +%s) + $1 )) pid pids=" ${*:2} "
+  while :; do
+    for pid in $(session_pids); do [[ $pids == *" $pid "* ]] || pids+="$pid "; done
+    left=
+    for pid in $pids; do ! kill -0 "$pid" 2>/dev/null || left+="$pid "; done
+    [ -n "$left" ] || return 0
+    (( $(date +%s) < limit )) || return 1
+    sleep 0.1
+  done
+}
+
+# Also a session whose start was cut short, before it had a display. It returns once
+# every process of the session is gone: the next session in this folder meets nothing
+# of this one (a server, a display, a program still ending).
+stop_processes() {
+  local xservers pids left
+  xservers=$(x_servers)
+  pids="$xservers $(session_pids)"
+  # The server ends its programs; the X servers end on SIGTERM.
+  if [ -d "$dir/prefix" ]; then WINEPREFIX="$dir/prefix" "$wineserver" -k 2>/dev/null || true; fi
+  [ -z "$xservers" ] || kill $xservers 2>/dev/null || true
+  wait_gone 5 $pids && return 0
+  kill -KILL $(session_pids) $(x_servers) 2>/dev/null || true
+  wait_gone 3 $left && return 0
+  echo "session: still there after SIGKILL:" $(ps -o pid=,stat=,comm= -p "${left% }") >&2
+  return 1
 }
 
 # x_server DISPLAYFILE SERVER ARGS...: starts an X server on a free display number,
