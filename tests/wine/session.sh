@@ -27,13 +27,16 @@ case $kind in
 esac
 # Screen size of a one-monitor session; benchmarks set KADRIX_SCREEN=1920x1080.
 screen=${KADRIX_SCREEN:-1366x768}
+# ALSA splits its configuration path at colons and spaces, so the session's part lies
+# outside the session's folder (which may have both), named after that folder.
+alsa_conf=/tmp/kadrix-alsa-$(printf %s "$dir" | md5sum | cut -c1-16).conf
 
 # Shortcuts made by installers stay in the prefix: no winemenubuilder writing the host's menus.
 # Sound goes to ALSA's null device through its file plugin, which records what was
 # played; tests read the recording's Windows path from KADRIX_SOUND_RECORD.
 use_session() {
   export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
-         DISPLAY=":$(cat "$dir/display")" ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$dir/asound.conf" \
+         DISPLAY=":$(cat "$dir/display")" ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$alsa_conf" \
          KADRIX_SOUND_RECORD="$(winepath_of "$dir/sound.raw")" KADRIX_SESSION="$(cat "$dir/kind")" \
          KADRIX_SCREEN="$(cat "$dir/screen")"
 }
@@ -199,7 +202,7 @@ make_session() {
   echo "$kind" >"$dir/kind"
   if [ "$kind" = twomonitors ]; then echo 1824x768; else echo "$screen"; fi >"$dir/screen"
   mount_drives
-  printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$dir/sound.raw" >"$dir/asound.conf"
+  printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$dir/sound.raw" >"$alsa_conf"
   shape_prefix
   start_display
   use_session
@@ -253,7 +256,7 @@ run_program() {
 
 case $action in
   start) ( flock 9; start ) 9>"$dir.lock" ;;
-  stop)  ( flock 9; stop_processes; unmount_drives; rm -rf "$dir" ) 9>"$dir.lock" ;;
+  stop)  ( flock 9; stop_processes; unmount_drives; rm -rf "$dir" "$alsa_conf" ) 9>"$dir.lock" ;;
   run)   ( flock 9; use "$@" ) 9>"$dir.lock"; use_session; run_program "$@" ;;
   *) echo "usage: $0 start|stop|run DIR [program args]" >&2; exit 2 ;;
 esac
