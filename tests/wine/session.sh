@@ -15,7 +15,9 @@
 #   scaled       the same at LogPixels 144
 #   twomonitors  800x600 primary at (0,0) and 1024x768 at (-1024,0), no virtual desktop
 set -euo pipefail
-action=$1 dir=$2; shift 2
+action=$1; shift
+# Absolute, as the session's processes carry it in their prefix.
+dir=$(realpath -ms -- "$1"); shift
 top=$(cd "$(dirname "$0")/../.." && pwd)
 template="$top/.cache/wine-template"
 wine=/usr/lib/wine/wine64
