@@ -99,9 +99,13 @@ bool CursorAt(POINT screen) {
 }  // namespace
 
 std::wstring WinePath(const std::string& linux_path) {
-    std::wstring path = L"Z:";
-    for (char c : linux_path) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
+    // The build's paths are UTF-8 (a checkout under "Мои проекты", say).
+    const int bytes = static_cast<int>(linux_path.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, linux_path.data(), bytes, nullptr, 0);
+    std::wstring path(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, linux_path.data(), bytes, path.data(), length);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return L"Z:" + path;
 }
 
 bool SendUntil(const std::string& what, const std::function<void()>& send, const std::function<bool()>& done,

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Harness.h"
 #include "app/Win32Handles.h"
 #include "controls/SkinPalette.h"
 #include "gdi_level.h"
@@ -19,9 +20,7 @@ namespace {
 // The program's manifest from the source tree, as Wine sees the Linux path.
 std::wstring ManifestPath() {
     const std::string file = __FILE__;
-    std::string path = "Z:" + file.substr(0, file.rfind("/tests/win/")) + "/resources/kadrix.manifest";
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return {path.begin(), path.end()};
+    return e2e::WinePath(file.substr(0, file.rfind("/tests/win/")) + "/resources/kadrix.manifest");
 }
 
 // Activates the manifest's activation context for the object's lifetime: windows

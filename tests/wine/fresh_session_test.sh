@@ -17,10 +17,14 @@ listed=$(cat "$dir/x.pids")
 # What an earlier run left; it ended without stopping its session, as a killed one does.
 "$session" run "$dir" reg add 'HKCU\Software\KadrixLeftover' /f >/dev/null
 echo left >"$dir/prefix/drive_c/leftover.txt"
-"$session" run "$dir" notepad </dev/null >/dev/null 2>&1 &
-program=$!
-for _ in $(seq 100); do grep -qa notepad "/proc/$program/cmdline" 2>/dev/null && break; sleep 0.1; done
-grep -qa notepad "/proc/$program/cmdline" || fail "the leftover program did not start"
+# run_notepad: starts a program in the session, left running; its runner's id in `program`.
+run_notepad() {
+  "$session" run "$dir" notepad </dev/null >/dev/null 2>&1 &
+  program=$!
+  for _ in $(seq 100); do grep -qa notepad "/proc/$program/cmdline" 2>/dev/null && break; sleep 0.1; done
+  grep -qa notepad "/proc/$program/cmdline" || fail "the program did not start"
+}
+run_notepad
 display=$(cat "$dir/x.pids")
 
 "$session" start "$dir"
@@ -31,4 +35,13 @@ ended || fail "the earlier run's program still runs"
 for pid in $display; do ! kill -0 "$pid" 2>/dev/null || fail "the earlier run's display $pid still runs"; done
 [ ! -e "$dir/prefix/drive_c/leftover.txt" ] || fail "the earlier run's file is still on C:"
 ! "$session" run "$dir" reg query 'HKCU\Software\KadrixLeftover' >/dev/null 2>&1 || fail "the earlier run's registry key is still there"
-echo "the session was made afresh; the one only listings used was kept"
+
+# A stop returns once everything of the session is gone: its display, its server and
+# its programs. What still ends would meet the next session in this folder.
+run_notepad
+running="$(cat "$dir/x.pids") $( (grep -lzxF "WINEPREFIX=$dir/prefix" /proc/[0-9]*/environ 2>/dev/null || true) | cut -d/ -f3)"
+"$session" stop "$dir"
+for pid in $running; do
+  ! kill -0 "$pid" 2>/dev/null || fail "process $pid ($(cat "/proc/$pid/comm")) still runs after the stop"
+done
+echo "the session was made afresh; the one only listings used was kept; a stop ends all of it"

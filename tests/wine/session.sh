@@ -15,7 +15,9 @@
 #   scaled       the same at LogPixels 144
 #   twomonitors  800x600 primary at (0,0) and 1024x768 at (-1024,0), no virtual desktop
 set -euo pipefail
-action=$1 dir=$2; shift 2
+action=$1; shift
+# Absolute, as the session's processes carry it in their prefix.
+dir=$(realpath -ms -- "$1"); shift
 top=$(cd "$(dirname "$0")/../.." && pwd)
 template="$top/.cache/wine-template"
 wine=/usr/lib/wine/wine64
@@ -27,20 +29,25 @@ case $kind in
 esac
 # Screen size of a one-monitor session; benchmarks set KADRIX_SCREEN=1920x1080.
 screen=${KADRIX_SCREEN:-1366x768}
+# ALSA splits its configuration path at colons and spaces, so the session's part lies
+# outside the session's folder (which may have both), named after that folder.
+alsa_conf=/tmp/kadrix-alsa-$(printf %s "$dir" | md5sum | cut -c1-16).conf
 
 # Shortcuts made by installers stay in the prefix: no winemenubuilder writing the host's menus.
 # Sound goes to ALSA's null device through its file plugin, which records what was
 # played; tests read the recording's Windows path from KADRIX_SOUND_RECORD.
 use_session() {
   export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
-         DISPLAY=":$(cat "$dir/display")" ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$dir/asound.conf" \
+         DISPLAY=":$(cat "$dir/display")" ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$alsa_conf" \
          KADRIX_SOUND_RECORD="$(winepath_of "$dir/sound.raw")" KADRIX_SESSION="$(cat "$dir/kind")" \
          KADRIX_SCREEN="$(cat "$dir/screen")"
 }
 
-# Processes of this session, found by their prefix.
+# Processes of this session, found by their prefix. Through their threads: a Wine
+# process that lost its server ends its main thread, and with it the environment its
+# process shows, while a Unix thread of it polls on (winedevice.exe, measured).
 session_pids() {
-  grep -lz "^WINEPREFIX=$dir/prefix\$" /proc/[0-9]*/environ 2>/dev/null | sed 's|^/proc/\([0-9]*\)/environ$|\1|' |
+  grep -lzxF "WINEPREFIX=$dir/prefix" /proc/[0-9]*/task/[0-9]*/environ 2>/dev/null | cut -d/ -f3 | sort -u |
     grep -vx -e "$$" -e "$BASHPID" || true
 }
 desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
@@ -103,23 +110,46 @@ unmount_drives() {
   return 0
 }
 
-# Also a session whose start was cut short, before it had a display.
-stop_processes() {
-  # The server ends its programs. What it does not know yet (a program still starting,
-  # or the server that one started meanwhile) is killed, until nothing of it is left.
-  local round pid pids
-  for round in 1 2 3 4 5; do
-    [ -d "$dir/prefix" ] || break
-    WINEPREFIX="$dir/prefix" "$wineserver" -k 2>/dev/null || true
-    WINEPREFIX="$dir/prefix" timeout 5 "$wineserver" -w 2>/dev/null || true
-    pids=$(session_pids)
-    [ -n "$pids" ] || break
-    kill -KILL $pids 2>/dev/null || true
-    sleep 0.2
-  done
+# The session's X servers that still run (the host Xvfb of two monitors too).
+x_servers() {
+  local pid
   for pid in $(cat "$dir/x.pids" 2>/dev/null); do
-    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) kill "$pid" 2>/dev/null || true ;; esac
+    case $(cat "/proc/$pid/comm" 2>/dev/null) in Xvfb|Xephyr) echo "$pid" ;; esac
   done
+}
+
+# wait_gone SECONDS PIDS...: waits until none of PIDS is in the process table any more
+# and the session has no process left, or the time is up; a process found meanwhile (a
+# program still starting, or the server it started) is waited for too. An ended process
+# stays in the table until its parent or init reaps it. Leaves the ones still there in
+# `left`.
+wait_gone() {
+  local limit=$(( $(date +%s) + $1 )) pid pids=" ${*:2} "
+  while :; do
+    for pid in $(session_pids); do [[ $pids == *" $pid "* ]] || pids+="$pid "; done
+    left=
+    for pid in $pids; do ! kill -0 "$pid" 2>/dev/null || left+="$pid "; done
+    [ -n "$left" ] || return 0
+    (( $(date +%s) < limit )) || return 1
+    sleep 0.1
+  done
+}
+
+# Also a session whose start was cut short, before it had a display. It returns once
+# every process of the session is gone: the next session in this folder meets nothing
+# of this one (a server, a display, a program still ending).
+stop_processes() {
+  local xservers pids left
+  xservers=$(x_servers)
+  pids="$xservers $(session_pids)"
+  # The server ends its programs; the X servers end on SIGTERM.
+  if [ -d "$dir/prefix" ]; then WINEPREFIX="$dir/prefix" "$wineserver" -k 2>/dev/null || true; fi
+  [ -z "$xservers" ] || kill $xservers 2>/dev/null || true
+  wait_gone 5 $pids && return 0
+  kill -KILL $(session_pids) $(x_servers) 2>/dev/null || true
+  wait_gone 3 $left && return 0
+  echo "session: still there after SIGKILL:" $(ps -o pid=,stat=,comm= -p "${left% }") >&2
+  return 1
 }
 
 # x_server DISPLAYFILE SERVER ARGS...: starts an X server on a free display number,
@@ -174,7 +204,7 @@ make_session() {
   echo "$kind" >"$dir/kind"
   if [ "$kind" = twomonitors ]; then echo 1824x768; else echo "$screen"; fi >"$dir/screen"
   mount_drives
-  printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$dir/sound.raw" >"$dir/asound.conf"
+  printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$dir/sound.raw" >"$alsa_conf"
   shape_prefix
   start_display
   use_session
@@ -228,7 +258,7 @@ run_program() {
 
 case $action in
   start) ( flock 9; start ) 9>"$dir.lock" ;;
-  stop)  ( flock 9; stop_processes; unmount_drives; rm -rf "$dir" ) 9>"$dir.lock" ;;
+  stop)  ( flock 9; stop_processes; unmount_drives; rm -rf "$dir" "$alsa_conf" ) 9>"$dir.lock" ;;
   run)   ( flock 9; use "$@" ) 9>"$dir.lock"; use_session; run_program "$@" ;;
   *) echo "usage: $0 start|stop|run DIR [program args]" >&2; exit 2 ;;
 esac
