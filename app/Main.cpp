@@ -119,7 +119,10 @@ void TMainForm::CreateComponents() {
         }
         if (decl.hint && tooltips_) {
             TTTOOLINFOW tool{sizeof(tool)};
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            // A hint shows just below the pointer, over its own control: the pointer moved
+            // onto it still hovers and clicks that control, instead of the hint taking the
+            // input and the control showing that the pointer left.
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
             tool.hwnd = handle();
             tool.uId = reinterpret_cast<UINT_PTR>(control);
             tool.lpszText = const_cast<wchar_t*>(decl.hint);
