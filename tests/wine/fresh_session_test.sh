@@ -17,31 +17,41 @@ listed=$(cat "$dir/x.pids")
 # What an earlier run left; it ended without stopping its session, as a killed one does.
 "$session" run "$dir" reg add 'HKCU\Software\KadrixLeftover' /f >/dev/null
 echo left >"$dir/prefix/drive_c/leftover.txt"
-# run_notepad: starts a program in the session, left running; its runner's id in `program`.
+# Processes of the session, found by their prefix (session.sh finds them so too).
+session_pids() { (grep -lzxF "WINEPREFIX=$dir/prefix" /proc/[0-9]*/task/[0-9]*/environ 2>/dev/null || true) | cut -d/ -f3 | sort -u; }
+# A zombie has ended; it waits only to be reaped.
+running() { local state; state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]; }
+# run_notepad: starts a program in the session, left running; its runner's id in
+# `program`. The runner's own command line names the program before it has the
+# session's lock, so only a process of the session counts as started.
+notepad_started() {
+  local pid
+  for pid in $(session_pids); do grep -qa notepad "/proc/$pid/cmdline" 2>/dev/null && return 0; done
+  return 1
+}
 run_notepad() {
   "$session" run "$dir" notepad </dev/null >/dev/null 2>&1 &
   program=$!
-  for _ in $(seq 100); do grep -qa notepad "/proc/$program/cmdline" 2>/dev/null && break; sleep 0.1; done
-  grep -qa notepad "/proc/$program/cmdline" || fail "the program did not start"
+  for _ in $(seq 100); do notepad_started && return 0; sleep 0.1; done
+  fail "the program did not start"
 }
 run_notepad
 display=$(cat "$dir/x.pids")
 
 "$session" start "$dir"
-ended() { case $(ps -o stat= -p "$program") in '' | Z*) return 0 ;; esac; return 1; }
 # Its runner passes on the program's end within a moment.
-for _ in $(seq 50); do ended && break; sleep 0.1; done
-ended || fail "the earlier run's program still runs"
-for pid in $display; do ! kill -0 "$pid" 2>/dev/null || fail "the earlier run's display $pid still runs"; done
+for _ in $(seq 50); do running "$program" || break; sleep 0.1; done
+! running "$program" || fail "the earlier run's program still runs"
+for pid in $display; do ! running "$pid" || fail "the earlier run's display $pid still runs"; done
 [ ! -e "$dir/prefix/drive_c/leftover.txt" ] || fail "the earlier run's file is still on C:"
 ! "$session" run "$dir" reg query 'HKCU\Software\KadrixLeftover' >/dev/null 2>&1 || fail "the earlier run's registry key is still there"
 
 # A stop returns once everything of the session is gone: its display, its server and
 # its programs. What still ends would meet the next session in this folder.
 run_notepad
-running="$(cat "$dir/x.pids") $( (grep -lzxF "WINEPREFIX=$dir/prefix" /proc/[0-9]*/environ 2>/dev/null || true) | cut -d/ -f3)"
+pids="$(cat "$dir/x.pids") $(session_pids)"
 "$session" stop "$dir"
-for pid in $running; do
-  ! kill -0 "$pid" 2>/dev/null || fail "process $pid ($(cat "/proc/$pid/comm")) still runs after the stop"
+for pid in $pids; do
+  ! running "$pid" || fail "process $pid ($(cat "/proc/$pid/comm")) still runs after the stop"
 done
 echo "the session was made afresh; the one only listings used was kept; a stop ends all of it"

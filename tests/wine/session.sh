@@ -118,17 +118,24 @@ x_servers() {
   done
 }
 
-# wait_gone SECONDS PIDS...: waits until none of PIDS is in the process table any more
-# and the session has no process left, or the time is up; a process found meanwhile (a
-# program still starting, or the server it started) is waited for too. An ended process
-# stays in the table until its parent or init reaps it. Leaves the ones still there in
-# `left`.
+# An ended process stays in the table as a zombie until its parent or init reaps it
+# (1.6-1.9 s measured for an X server whose parent had gone); by then it has closed its
+# files and sockets, so it counts as gone.
+running() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]]
+}
+
+# wait_gone SECONDS PIDS...: waits until none of PIDS runs any more and the session has
+# no process left, or the time is up; a process found meanwhile (a program still
+# starting, or the server it started) is waited for too. Leaves the ones still there
+# in `left`.
 wait_gone() {
   local limit=$(( $(date +%s) + $1 )) pid pids=" ${*:2} "
   while :; do
     for pid in $(session_pids); do [[ $pids == *" $pid "* ]] || pids+="$pid "; done
     left=
-    for pid in $pids; do ! kill -0 "$pid" 2>/dev/null || left+="$pid "; done
+    for pid in $pids; do ! running "$pid" || left+="$pid "; done
     [ -n "$left" ] || return 0
     (( $(date +%s) < limit )) || return 1
     sleep 0.1
