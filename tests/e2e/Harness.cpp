@@ -648,11 +648,19 @@ std::wstring ControlText(HWND window) {
     return text;
 }
 
-HWND FocusedWindowOf(HWND window) {
+namespace {
+
+GUITHREADINFO GuiThreadOf(HWND window) {
     GUITHREADINFO info{sizeof(info)};
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return {};
+    return info;
 }
+
+}  // namespace
+
+HWND FocusedWindowOf(HWND window) { return GuiThreadOf(window).hwndFocus; }
+
+HWND MouseHolderOf(HWND window) { return GuiThreadOf(window).hwndCapture; }
 
 POINT CloseBoxPoint(HWND window) {
     const RECT frame = WindowRectOnScreen(window);
@@ -777,6 +785,51 @@ int SpinUntilParentEnds(DWORD parent_id) {
             next = now + 100;
         }
     }
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+std::string Utf8(std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring FromUtf8(std::string_view text) {
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string WinePrefix() {
+    std::wstring prefix(GetEnvironmentVariableW(L"WINEPREFIX", nullptr, 0), L'\0');
+    if (prefix.empty()) throw std::runtime_error("WINEPREFIX is not set: run under tests/wine/session.sh");
+    prefix.resize(GetEnvironmentVariableW(L"WINEPREFIX", prefix.data(), static_cast<DWORD>(prefix.size())));
+    return Utf8(prefix);
+}
+
+std::vector<std::filesystem::path> SessionProcesses(std::string_view command_part) {
+    const std::string session = "WINEPREFIX=" + WinePrefix() + '\0';
+    auto text = [](const std::filesystem::path& file) {
+        const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    std::vector<std::filesystem::path> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(L"Z:\\proc", error)) {
+        if (entry.path().filename().wstring().find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        if (text(entry.path() / L"cmdline").find(command_part) == std::string::npos) continue;
+        // Other sessions may run the same programs.
+        if (text(entry.path() / L"environ").find(session) == std::string::npos) continue;
+        found.push_back(entry.path());
+    }
+    return found;
 }
 
 }  // namespace e2e
