@@ -5,13 +5,11 @@
 
 #include "Harness.h"
 
-#include <psapi.h>
-
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "app/Commands.h"
@@ -32,43 +30,38 @@ struct Usage {
     double cpu_ms = 0;
 };
 
-// Wine reports neither handle counts nor memory of another process, so private
-// memory comes from the Linux side: the anonymous resident memory of the Unix
-// process whose command line names the program (Z: is the Linux root).
-std::string SessionPrefix() {
-    char prefix[1024] = {};
-    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
-    return std::string("WINEPREFIX=") + prefix + '\0';
+// Wine reports neither the memory of another process nor its CPU time (GetProcessTimes
+// answers 0), so both come from the Linux side: a file of the Unix process of this
+// session whose command line names the program.
+std::string ProcessFile(const std::string& image_name, const wchar_t* file) {
+    const std::vector<std::filesystem::path> processes = SessionProcesses(image_name);
+    if (processes.empty()) return {};
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(processes.front() / file);
+    return {bytes.begin(), bytes.end()};
 }
 
+// The anonymous resident memory.
 std::size_t AnonymousKiB(const std::string& image_name) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(L"Z:\\proc", error)) {
-        const std::string pid = entry.path().filename().string();
-        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream command(entry.path() / L"cmdline", std::ios::binary);
-        const std::string line((std::istreambuf_iterator<char>(command)), std::istreambuf_iterator<char>());
-        if (line.find(image_name) == std::string::npos) continue;
-        // Other sessions may run the same program: only this session's prefix counts.
-        std::ifstream environment(entry.path() / L"environ", std::ios::binary);
-        const std::string variables((std::istreambuf_iterator<char>(environment)), std::istreambuf_iterator<char>());
-        if (variables.find(SessionPrefix()) == std::string::npos) continue;
-        std::ifstream status(entry.path() / L"status");
-        for (std::string field; std::getline(status, field);)
-            if (field.rfind("RssAnon:", 0) == 0) return std::stoul(field.substr(8));
-    }
+    std::istringstream status(ProcessFile(image_name, L"status"));
+    for (std::string field; std::getline(status, field);)
+        if (field.rfind("RssAnon:", 0) == 0) return std::stoul(field.substr(8));
     return 0;
 }
 
-Usage UsageOf(HANDLE process) {
-    Usage usage;
-    usage.private_bytes = AnonymousKiB("kadrix.exe") * 1024;
-    FILETIME created, ended, kernel, user;
-    GetProcessTimes(process, &created, &ended, &kernel, &user);
-    auto ms = [](FILETIME t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4; };
-    usage.cpu_ms = ms(kernel) + ms(user);
-    return usage;
+// User and system time of all its threads, counted in the kernel's 100 ticks a second.
+double CpuMs(const std::string& image_name) {
+    const std::string stat = ProcessFile(image_name, L"stat");
+    const std::size_t name_end = stat.rfind(')');  // the name in parentheses may hold spaces
+    if (name_end == std::string::npos) return 0;
+    std::istringstream fields(stat.substr(name_end + 1));
+    std::string skipped;
+    for (int field = 3; field < 14; ++field) fields >> skipped;  // state to cmajflt
+    unsigned long long user = 0, system = 0;
+    fields >> user >> system;
+    return static_cast<double>(user + system) * 10.0;
 }
+
+Usage UsageOf(const std::string& image_name) { return {AnonymousKiB(image_name) * 1024, CpuMs(image_name)}; }
 
 void Report(const char* what, const Usage& usage) {
     std::cout << what << ": private bytes " << usage.private_bytes / 1024
@@ -85,13 +78,11 @@ TEST(Soak, StartsQuicklyIdlesQuietlyAndStaysFlatAcrossCycles) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     std::cout << "start-up to a visible window: " << start_ms << " ms\n";
 
-    const kadrix::unique_handle process(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.ProcessId()));
-    ASSERT_TRUE(process);
-    const Usage idle_start = UsageOf(process.get());
+    const Usage idle_start = UsageOf("kadrix.exe");
+    ASSERT_GT(idle_start.cpu_ms, 0) << "no CPU time for the program: it started with some";
     // Idle means no timers and no work: the window of measurement is the point here.
     Sleep(2000);
-    const Usage idle_end = UsageOf(process.get());
+    const Usage idle_end = UsageOf("kadrix.exe");
     Report("idle", idle_end);
     const std::size_t wine_share = AnonymousKiB("desktop-keeper.exe");
     std::cout << "idle private memory of a minimal Wine GUI process: " << wine_share << " KiB; the program's own: "
@@ -112,10 +103,10 @@ TEST(Soak, StartsQuicklyIdlesQuietlyAndStaysFlatAcrossCycles) {
         }
     };
     for (int round = 0; round < 20; ++round) cycle(round);  // first-use caches and the heap settle
-    const Usage before = UsageOf(process.get());
+    const Usage before = UsageOf("kadrix.exe");
     const int cycles = Cycles();
     for (int round = 0; round < cycles; ++round) cycle(round);
-    const Usage after = UsageOf(process.get());
+    const Usage after = UsageOf("kadrix.exe");
     Report("before cycles", before);
     Report("after cycles", after);
     std::cout << cycles << " cycles of menu, hide/show" << " and every fourth a capture\n";
