@@ -80,7 +80,7 @@ TEST_F(Capture, DesktopHotkeyWritesTheScreenAsBmpIntoACreatedFolderTree) {
     // Named after the time it was taken, which may lie on either side of a midnight.
     EXPECT_EQ(files[0].extension(), L".bmp");
     const std::vector<std::wstring> names = TimeNamesBetween(pressed, written);
-    EXPECT_NE(std::ranges::find(names, files[0].stem().wstring()), names.end())
+    EXPECT_TRUE(std::ranges::find(names, files[0].stem().wstring()) != names.end())
         << files[0].filename() << " is no time between " << names.front() << " and " << names.back();
     const SIZE size = ScreenSize();
     const std::uintmax_t row_bytes = (static_cast<std::uintmax_t>(size.cx) * 3 + 3) / 4 * 4;
