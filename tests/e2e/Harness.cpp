@@ -816,9 +816,14 @@ std::string WinePrefix() {
 
 std::vector<std::filesystem::path> SessionProcesses(std::string_view command_part) {
     const std::string session = "WINEPREFIX=" + WinePrefix() + '\0';
+    // A process that ends while it is read fails the read: it is none of them any more.
     auto text = [](const std::filesystem::path& file) {
-        const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
-        return std::string(bytes.begin(), bytes.end());
+        try {
+            const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+            return std::string(bytes.begin(), bytes.end());
+        } catch (const std::exception&) {
+            return std::string();
+        }
     };
     std::vector<std::filesystem::path> found;
     std::error_code error;
@@ -830,6 +835,33 @@ std::vector<std::filesystem::path> SessionProcesses(std::string_view command_par
         found.push_back(entry.path());
     }
     return found;
+}
+
+std::vector<DWORD> ThreadsOf(DWORD process_id) {
+    std::vector<DWORD> ids;
+    const kadrix::unique_file snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{sizeof(entry)};
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
+        if (entry.th32OwnerProcessID == process_id) ids.push_back(entry.th32ThreadID);
+    return ids;
+}
+
+bool WaitForNewThreadsToEnd(DWORD process_id, const std::vector<DWORD>& before, Duration limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (bool waited = true; waited;) {
+        waited = false;
+        for (const DWORD id : ThreadsOf(process_id)) {
+            if (std::ranges::find(before, id) != before.end()) continue;
+            const kadrix::unique_handle thread(OpenThread(SYNCHRONIZE, FALSE, id));
+            if (!thread || WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0) continue;
+            const auto left = std::chrono::duration_cast<Duration>(deadline - std::chrono::steady_clock::now());
+            if (WaitForSingleObject(thread.get(), static_cast<DWORD>(std::max(left.count(), Duration::rep{0}))) !=
+                WAIT_OBJECT_0)
+                return false;
+            waited = true;  // it may have started others
+        }
+    }
+    return true;
 }
 
 }  // namespace e2e

@@ -262,4 +262,10 @@ std::string WinePrefix();
 // (a browser) are no Windows processes at all.
 std::vector<std::filesystem::path> SessionProcesses(std::string_view command_part);
 
+// The threads of a process now, by id.
+std::vector<DWORD> ThreadsOf(DWORD process_id);
+// Waits until every thread of the process that is not in `before` has ended, also those
+// that such threads start meanwhile; false when one still runs after `limit`.
+bool WaitForNewThreadsToEnd(DWORD process_id, const std::vector<DWORD>& before, Duration limit = 10s);
+
 }  // namespace e2e

@@ -3,8 +3,6 @@
 
 #include "Harness.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 
 #include "app/Commands.h"
@@ -312,15 +310,6 @@ TEST_F(Capture, ReadOnlyDiskWritesNothingAndReportsOnlyTheFolderItCannotMake) {
 namespace e2e {
 namespace {
 
-std::vector<DWORD> ThreadsOf(DWORD process_id) {
-    std::vector<DWORD> ids;
-    const kadrix::unique_file snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 entry{sizeof(entry)};
-    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
-        if (entry.th32OwnerProcessID == process_id) ids.push_back(entry.th32ThreadID);
-    return ids;
-}
-
 TEST_F(Capture, SoundFollowsEveryFinishedCaptureWhenSwitchedOn) {
     const std::vector<std::uint8_t> samples = ProgramSoundSamples();
     const struct {
@@ -351,12 +340,8 @@ TEST_F(Capture, SoundFollowsEveryFinishedCaptureWhenSwitchedOn) {
         // The sound plays on after the capture, in a thread that PlaySound starts before
         // the capture returns and that ends once the device has taken the whole sound:
         // once every thread the capture left has ended, a sound played is in the recording.
-        for (const DWORD id : ThreadsOf(program.ProcessId())) {
-            if (std::ranges::find(before, id) != before.end()) continue;
-            const kadrix::unique_handle thread(OpenThread(SYNCHRONIZE, FALSE, id));
-            EXPECT_TRUE(!thread || WaitForSingleObject(thread.get(), 10000) == WAIT_OBJECT_0)
-                << "thread " << id << " that the capture started still runs";
-        }
+        EXPECT_TRUE(WaitForNewThreadsToEnd(program.ProcessId(), before))
+            << "a thread that the capture started still runs";
         EXPECT_FALSE(SoundPlayed(samples));
     }
 }
