@@ -104,11 +104,18 @@ std::wstring WinePath(const std::string& linux_path) {
     return path;
 }
 
+namespace {
+
+void ReportResend(const std::string& what, const std::string& why) {
+    std::cerr << "harness: re-sent " << what << " (" << why << ")" << std::endl;
+}
+
+}  // namespace
+
 bool SendUntil(const std::string& what, const std::function<void()>& send, const std::function<bool()>& done,
                const std::string& why, Duration each, Duration poll, int times) {
     for (int sent = 0; sent < times; ++sent) {
-        if (sent > 0)
-            std::cerr << "harness: re-sent " << what << " (" << why << " after " << each.count() << " ms)" << std::endl;
+        if (sent > 0) ReportResend(what, why + " after " + std::to_string(each.count()) + " ms");
         send();
         if (WaitFor(done, each, poll)) return true;
     }
@@ -335,6 +342,25 @@ POINT TrayIconPoint() {
 HWND OpenTrayMenu() {
     ClickUntil(TrayIconPoint(), 1, PopupMenuOpen);
     return WaitForPopupMenu(0ms);
+}
+
+bool DoubleClickTrayIcon(const std::function<bool()>& toggled) {
+    const POINT icon = TrayIconPoint();
+    for (int sent = 0; sent < 3; ++sent) {
+        if (sent > 0)
+            ReportResend("double click at " + std::to_string(icon.x) + "," + std::to_string(icon.y),
+                         "no effect once the menu of a right click after it had opened");
+        DoubleClick(icon);
+        if (WaitFor(toggled, 2s)) return true;
+        // Explorer relays the icon's clicks to the program in order, so once the menu of
+        // a later right click shows, the double click has had its effect or is lost.
+        HWND menu = OpenTrayMenu();
+        if (!menu) return false;
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (!WaitFor([] { return !PopupMenuOpen(); })) return false;
+        if (toggled()) return true;
+    }
+    return false;
 }
 
 bool PopupMenuOpen() {

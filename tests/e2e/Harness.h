@@ -102,6 +102,9 @@ POINT Centre(const RECT& rect);
 POINT TrayIconPoint();
 // Right-clicks the tray icon until its popup menu shows: Wine drops a click now and then.
 HWND OpenTrayMenu();
+// Double-clicks the tray icon, which toggles the main window: true once `toggled` holds.
+// Sent again only once known lost, as a late one that came after all would toggle back.
+bool DoubleClickTrayIcon(const std::function<bool()>& toggled);
 // The popup menu window (#32768), once open.
 HWND WaitForPopupMenu(Duration limit = 5s);
 bool PopupMenuOpen();
