@@ -108,11 +108,18 @@ std::wstring WinePath(const std::string& linux_path) {
     return L"Z:" + path;
 }
 
+namespace {
+
+void ReportResend(const std::string& what, const std::string& why) {
+    std::cerr << "harness: re-sent " << what << " (" << why << ")" << std::endl;
+}
+
+}  // namespace
+
 bool SendUntil(const std::string& what, const std::function<void()>& send, const std::function<bool()>& done,
                const std::string& why, Duration each, Duration poll, int times) {
     for (int sent = 0; sent < times; ++sent) {
-        if (sent > 0)
-            std::cerr << "harness: re-sent " << what << " (" << why << " after " << each.count() << " ms)" << std::endl;
+        if (sent > 0) ReportResend(what, why + " after " + std::to_string(each.count()) + " ms");
         send();
         if (WaitFor(done, each, poll)) return true;
     }
@@ -339,6 +346,25 @@ POINT TrayIconPoint() {
 HWND OpenTrayMenu() {
     ClickUntil(TrayIconPoint(), 1, PopupMenuOpen);
     return WaitForPopupMenu(0ms);
+}
+
+bool DoubleClickTrayIcon(const std::function<bool()>& toggled) {
+    const POINT icon = TrayIconPoint();
+    for (int sent = 0; sent < 3; ++sent) {
+        if (sent > 0)
+            ReportResend("double click at " + std::to_string(icon.x) + "," + std::to_string(icon.y),
+                         "no effect once the menu of a right click after it had opened");
+        DoubleClick(icon);
+        if (WaitFor(toggled, 2s)) return true;
+        // Explorer relays the icon's clicks to the program in order, so once the menu of
+        // a later right click shows, the double click has had its effect or is lost.
+        HWND menu = OpenTrayMenu();
+        if (!menu) return false;
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (!WaitFor([] { return !PopupMenuOpen(); })) return false;
+        if (toggled()) return true;
+    }
+    return false;
 }
 
 bool PopupMenuOpen() {
@@ -652,11 +678,19 @@ std::wstring ControlText(HWND window) {
     return text;
 }
 
-HWND FocusedWindowOf(HWND window) {
+namespace {
+
+GUITHREADINFO GuiThreadOf(HWND window) {
     GUITHREADINFO info{sizeof(info)};
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return {};
+    return info;
 }
+
+}  // namespace
+
+HWND FocusedWindowOf(HWND window) { return GuiThreadOf(window).hwndFocus; }
+
+HWND MouseHolderOf(HWND window) { return GuiThreadOf(window).hwndCapture; }
 
 POINT CloseBoxPoint(HWND window) {
     const RECT frame = WindowRectOnScreen(window);
@@ -781,6 +815,83 @@ int SpinUntilParentEnds(DWORD parent_id) {
             next = now + 100;
         }
     }
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+std::string Utf8(std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring FromUtf8(std::string_view text) {
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string WinePrefix() {
+    std::wstring prefix(GetEnvironmentVariableW(L"WINEPREFIX", nullptr, 0), L'\0');
+    if (prefix.empty()) throw std::runtime_error("WINEPREFIX is not set: run under tests/wine/session.sh");
+    prefix.resize(GetEnvironmentVariableW(L"WINEPREFIX", prefix.data(), static_cast<DWORD>(prefix.size())));
+    return Utf8(prefix);
+}
+
+std::vector<std::filesystem::path> SessionProcesses(std::string_view command_part) {
+    const std::string session = "WINEPREFIX=" + WinePrefix() + '\0';
+    // A process that ends while it is read fails the read: it is none of them any more.
+    auto text = [](const std::filesystem::path& file) {
+        try {
+            const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+            return std::string(bytes.begin(), bytes.end());
+        } catch (const std::exception&) {
+            return std::string();
+        }
+    };
+    std::vector<std::filesystem::path> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(L"Z:\\proc", error)) {
+        if (entry.path().filename().wstring().find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        if (text(entry.path() / L"cmdline").find(command_part) == std::string::npos) continue;
+        // Other sessions may run the same programs.
+        if (text(entry.path() / L"environ").find(session) == std::string::npos) continue;
+        found.push_back(entry.path());
+    }
+    return found;
+}
+
+std::vector<DWORD> ThreadsOf(DWORD process_id) {
+    std::vector<DWORD> ids;
+    const kadrix::unique_file snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{sizeof(entry)};
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
+        if (entry.th32OwnerProcessID == process_id) ids.push_back(entry.th32ThreadID);
+    return ids;
+}
+
+bool WaitForNewThreadsToEnd(DWORD process_id, const std::vector<DWORD>& before, Duration limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (bool waited = true; waited;) {
+        waited = false;
+        for (const DWORD id : ThreadsOf(process_id)) {
+            if (std::ranges::find(before, id) != before.end()) continue;
+            const kadrix::unique_handle thread(OpenThread(SYNCHRONIZE, FALSE, id));
+            if (!thread || WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0) continue;
+            const auto left = std::chrono::duration_cast<Duration>(deadline - std::chrono::steady_clock::now());
+            if (WaitForSingleObject(thread.get(), static_cast<DWORD>(std::max(left.count(), Duration::rep{0}))) !=
+                WAIT_OBJECT_0)
+                return false;
+            waited = true;  // it may have started others
+        }
+    }
+    return true;
 }
 
 }  // namespace e2e

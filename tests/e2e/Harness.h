@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -101,6 +102,9 @@ POINT Centre(const RECT& rect);
 POINT TrayIconPoint();
 // Right-clicks the tray icon until its popup menu shows: Wine drops a click now and then.
 HWND OpenTrayMenu();
+// Double-clicks the tray icon, which toggles the main window: true once `toggled` holds.
+// Sent again only once known lost, as a late one that came after all would toggle back.
+bool DoubleClickTrayIcon(const std::function<bool()>& toggled);
 // The popup menu window (#32768), once open.
 HWND WaitForPopupMenu(Duration limit = 5s);
 bool PopupMenuOpen();
@@ -188,6 +192,8 @@ void TypeText(const std::wstring& text);
 std::wstring ControlText(HWND window);
 // The window with the keyboard focus in the thread that owns `window`, if any.
 HWND FocusedWindowOf(HWND window);
+// The window holding the mouse (SetCapture) in the thread that owns `window`, if any.
+HWND MouseHolderOf(HWND window);
 // The point of a window's title-bar close box, for a window with a fixed frame.
 POINT CloseBoxPoint(HWND window);
 
@@ -240,5 +246,29 @@ private:
 // The spinning copy's work: keeps its core busy until the process `parent_id` ends.
 int SpinUntilParentEnds(DWORD parent_id);
 inline constexpr const char* kSpinSwitch = "--spin";
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Text between UTF-16 and UTF-8, the encoding of Linux paths (a checkout may lie under
+// a folder with Cyrillic letters) and of the files Linux programs write for the tests.
+std::string Utf8(std::wstring_view text);
+std::wstring FromUtf8(std::string_view text);
+
+// The Linux path of the session's Wine prefix: a folder no other checkout's session shares.
+std::string WinePrefix();
+
+// Linux processes of this session (of its Wine prefix) whose command line holds
+// `command_part`, as their /proc folders seen through Z:. Wine reports neither the
+// memory nor the CPU time of another process, and programs Wine starts outside itself
+// (a browser) are no Windows processes at all.
+std::vector<std::filesystem::path> SessionProcesses(std::string_view command_part);
+
+// The threads of a process now, by id.
+std::vector<DWORD> ThreadsOf(DWORD process_id);
+// Waits until every thread of the process that is not in `before` has ended, also those
+// that such threads start meanwhile; false when one still runs after `limit`.
+bool WaitForNewThreadsToEnd(DWORD process_id, const std::vector<DWORD>& before, Duration limit = 10s);
 
 }  // namespace e2e

@@ -190,8 +190,17 @@ TEST_F(AboutDialog, TextBlockLeavesTheLinksBelowItWholeAlsoWhenItRepaints) {
         EXPECT_GT(std::count(top_rows.pixels.begin(), top_rows.pixels.end(), RGB(0, 0, 128)), 0)
             << "the text block painted over the link at " << link.left;
     }
+    // The label has painted into the dialog's surface when RedrawWindow returns (its
+    // WM_PAINT is sent), and Wine shows the surface when the dialog's thread next idles.
+    // A new caption is painted after the label: once the screen shows it, it shows the
+    // label's repaint too.
     RedrawWindow(GetDlgItem(dialog, kadrix::idInfoLabel), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_FALSE(WaitFor([&] { return pixels() != whole; }, 1s)) << "the text block painted over the links";
+    const RECT frame = WindowRectOnScreen(dialog);
+    const RECT caption{frame.left, frame.top, frame.right, ClientRectOnScreen(dialog).top};
+    const std::vector<COLORREF> old_caption = ScreenPicture(caption).pixels;
+    SetWindowTextW(dialog, L"Кадрикс");
+    ASSERT_TRUE(WaitFor([&] { return ScreenPicture(caption).pixels != old_caption; })) << "the new caption never showed";
+    EXPECT_TRUE(pixels() == whole) << "the text block painted over the links";
 }
 
 TEST_F(AboutDialog, EnterEscAndTheCloseBoxCloseItAndEveryOpeningIsANewOne) {
@@ -222,16 +231,13 @@ TEST_F(AboutDialog, EnterEscAndTheCloseBoxCloseItAndEveryOpeningIsANewOne) {
 }
 
 // Wine hands every web address to the programs listed under this key; the test's
-// stand-in records them in a file.
+// stand-in records them in a file of the session's own prefix, as checkouts may test at once.
 class WebLinks : public AboutDialog {
 protected:
-    static constexpr const char* kLog = "/tmp/kadrix-e2e-opened.txt";
-
     void SetUp() override {
         AboutDialog::SetUp();
-        DeleteFileW(WinePath(kLog).c_str());
-        std::string command = SourceFolder() + "/record-url.sh " + kLog;
-        const std::wstring browsers(command.begin(), command.end());
+        DeleteFileW(WinePath(Record()).c_str());
+        const std::wstring browsers = Quoted(SourceFolder() + "/record-url.sh") + L" " + Quoted(Record());
         ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers", REG_SZ,
                                   browsers.c_str(), static_cast<DWORD>((browsers.size() + 1) * sizeof(wchar_t))),
                   ERROR_SUCCESS);
@@ -240,20 +246,28 @@ protected:
         RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers");
     }
 
+    static std::wstring Quoted(const std::string& path) { return L"\"" + FromUtf8(path) + L"\""; }
+    static std::string Record() { return WinePrefix() + "/kadrix-e2e-opened.txt"; }
+
     static std::vector<std::wstring> Opened() {
         std::vector<std::wstring> lines;
-        std::ifstream log(std::filesystem::path(WinePath(kLog)));
-        for (std::string line; std::getline(log, line);) lines.emplace_back(line.begin(), line.end());
+        std::ifstream record(std::filesystem::path(WinePath(Record())));
+        for (std::string line; std::getline(record, line);) lines.push_back(FromUtf8(line));
         return lines;
     }
 
+    // The shell has started winebrowser when it returns to the program, and winebrowser's
+    // stand-in runs until it has written: once the program has handled an input and
+    // neither runs, every address that input opened is in the record.
+    static bool NoAddressUnderWay() {
+        return WaitFor([] { return SessionProcesses("winebrowser").empty() && SessionProcesses("record-url.sh").empty(); },
+                       15s);
+    }
+
     static std::vector<std::wstring> WaitForOpened(std::size_t count) {
-        std::vector<std::wstring> lines;
-        WaitFor([&] {
-            lines = Opened();
-            return lines.size() >= count;
-        }, 15s);
-        return lines;
+        WaitFor([&] { return Opened().size() >= count; }, 15s);
+        NoAddressUnderWay();
+        return Opened();
     }
 };
 
@@ -289,31 +303,44 @@ TEST_F(WebLinks, AboutLinksOpenTheirAddressesAndKeepTheDialogOpen) {
         return ClickUntil(centre, 0, [&] { return Opened().size() >= opened; }, 6s);
     };
     ASSERT_TRUE(click_link(kadrix::idSiteLabel, 1));
-    EXPECT_EQ(Opened(), (std::vector<std::wstring>{kadrix::ProgramSiteURL}));
+    EXPECT_EQ(WaitForOpened(1), (std::vector<std::wstring>{kadrix::ProgramSiteURL}));
     ASSERT_TRUE(click_link(kadrix::idSupportLabel, 2));
-    EXPECT_EQ(Opened(), (std::vector<std::wstring>{kadrix::ProgramSiteURL, kadrix::SupportURL}));
+    EXPECT_EQ(WaitForOpened(2), (std::vector<std::wstring>{kadrix::ProgramSiteURL, kadrix::SupportURL}));
     EXPECT_TRUE(IsWindow(dialog));
+}
+
+// A link holds the mouse once it has handled a press: pressed again it does the same.
+void PressLink(HWND link) {
+    SendUntil("press on a link", [&] { PressMouse(Centre(WindowRectOnScreen(link))); },
+              [&] { return MouseHolderOf(link) == link; }, "the link does not hold the mouse");
 }
 
 TEST_F(WebLinks, LinksOpenOnAReleaseInsideThemOnly) {
     Program program = Program::Start();
     HWND dialog = OpenWithButton(program);
     ASSERT_NE(dialog, nullptr);
-    const RECT site = WindowRectOnScreen(GetDlgItem(dialog, kadrix::idSiteLabel));
-    const POINT centre = Centre(site);
+    const HWND site = GetDlgItem(dialog, kadrix::idSiteLabel);
+    const POINT off_the_link{Centre(WindowRectOnScreen(site)).x, WindowRectOnScreen(site).bottom + 30};
     // Pressed, but let go off the link: nothing opens, neither on the press nor after.
-    PressMouse(centre);
-    EXPECT_FALSE(WaitFor([] { return !Opened().empty(); }, 1s)) << "a press opened the page";
-    MoveMouse({centre.x, site.bottom + 30});
-    ReleaseMouse({centre.x, site.bottom + 30});
-    EXPECT_FALSE(WaitFor([] { return !Opened().empty(); }, 2s)) << "a release off the link opened the page";
-    // The main window's link opens on its release too.
+    PressLink(site);
+    ASSERT_EQ(MouseHolderOf(site), site) << "the press never reached the link";
+    ASSERT_TRUE(NoAddressUnderWay());
+    EXPECT_TRUE(Opened().empty()) << "a press opened the page";
+    MoveMouse(off_the_link);
+    ReleaseMouse(off_the_link);
+    // The dialog's thread takes its input in order: once the close button's click has
+    // closed the dialog, the release before it has been handled.
     HWND close = GetDlgItem(dialog, kadrix::idCloseButton);
-    ClickUntil(Centre(WindowRectOnScreen(close)), 0, [&] { return !IsWindow(dialog); });
-    const POINT group = Centre(WindowRectOnScreen(program.Control(kadrix::cmdVkGroup)));
-    PressMouse(group);
-    EXPECT_FALSE(WaitFor([] { return !Opened().empty(); }, 1s)) << "a press opened the group page";
-    ReleaseMouse(group);
+    ASSERT_TRUE(ClickUntil(Centre(WindowRectOnScreen(close)), 0, [&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(NoAddressUnderWay());
+    EXPECT_TRUE(Opened().empty()) << "a release off the link opened the page";
+    // The main window's link opens on its release too.
+    const HWND group = program.Control(kadrix::cmdVkGroup);
+    PressLink(group);
+    ASSERT_EQ(MouseHolderOf(group), group) << "the press never reached the group link";
+    ASSERT_TRUE(NoAddressUnderWay());
+    EXPECT_TRUE(Opened().empty()) << "a press opened the group page";
+    ReleaseMouse(Centre(WindowRectOnScreen(group)));
     EXPECT_EQ(WaitForOpened(1), (std::vector<std::wstring>{kadrix::VKGroupURL}));
 }
 

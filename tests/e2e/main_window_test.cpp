@@ -68,10 +68,8 @@ TEST_F(MainWindow, StartsWithItsFormAndTrayIcon) {
 TEST_F(MainWindow, TrayDoubleClickAndMenuItemHideAndShow) {
     Program program = Program::Start();
     HWND main = program.MainWindow();
-    DoubleClick(TrayIconPoint());
-    ASSERT_TRUE(WaitFor([&] { return !IsShown(main); }));
-    DoubleClick(TrayIconPoint());
-    ASSERT_TRUE(WaitFor([&] { return IsShown(main); }));
+    ASSERT_TRUE(DoubleClickTrayIcon([&] { return !IsShown(main); }));
+    ASSERT_TRUE(DoubleClickTrayIcon([&] { return IsShown(main); }));
 
     // The fifth item, after three captures and a separator.
     ASSERT_TRUE(OpenTrayMenu());

@@ -200,8 +200,7 @@ TEST_F(RegionCapture, MainWindowComesBackOnlyWhenItWasShown) {
     ASSERT_TRUE(WaitFor([&] { return OverlaysClosed() && IsShown(main); }));
 
     // Hidden to the tray: it stays hidden after a capture and after a cancel.
-    DoubleClick(TrayIconPoint());
-    ASSERT_TRUE(WaitFor([&] { return !IsShown(main); }));
+    ASSERT_TRUE(DoubleClickTrayIcon([&] { return !IsShown(main); }));
     ASSERT_TRUE(OpenOverlay());
     Drag({100, 50}, {300, 200});
     ASSERT_TRUE(WaitFor([&] { return OverlaysClosed(); }));

@@ -31,7 +31,7 @@ struct Shown {
 };
 
 void PrintTo(const Shown& s, std::ostream* out) {
-    *out << "{save " << s.save << ", cursor " << s.cursor << ", path \"" << std::string(s.path.begin(), s.path.end())
+    *out << "{save " << s.save << ", cursor " << s.cursor << ", path \"" << Utf8(s.path)
          << "\", format " << s.format << ", sound " << s.sound << "}";
 }
 
@@ -315,8 +315,7 @@ TEST_F(Settings, TypedPathIsStoredVerbatim) {
 TEST_F(Settings, SecondSettingsCommandFromTheTrayBringsTheOpenDialogForward) {
     Start();
     ASSERT_TRUE(Open());
-    Click(TrayIconPoint(), 1);
-    ASSERT_TRUE(WaitForPopupMenu());
+    ASSERT_TRUE(OpenTrayMenu());
     for (int step = 0; step < 5; ++step) PressKeys({VK_DOWN});  // "Настройки программы"
     PressKeys({VK_RETURN});
     ASSERT_TRUE(WaitFor([&] { return !PopupMenuOpen(); }));
@@ -337,8 +336,7 @@ TEST_F(Settings, SecondSettingsCommandFromTheTrayBringsTheOpenDialogForward) {
 TEST_F(Settings, AboutOverSettingsGivesEveryWindowBackInOrder) {
     Start();
     ASSERT_TRUE(Open());
-    Click(TrayIconPoint(), 1);
-    ASSERT_TRUE(WaitForPopupMenu());
+    ASSERT_TRUE(OpenTrayMenu());
     for (int step = 0; step < 10; ++step) PressKeys({VK_DOWN});  // "О программе"
     PressKeys({VK_RETURN});
     const HWND about = program->WaitForWindow(L"#32770");

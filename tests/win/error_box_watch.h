@@ -50,8 +50,9 @@ private:
         }
     }
 
-    // Texts are read without messages: GetWindowTextW would send one to the watched
-    // thread, which may be waiting in the destructor for this thread to end.
+    // Every window of the watched thread is looked at without messages: GetWindowTextW
+    // would send one to that thread, which may be waiting in the destructor for this
+    // thread to end. Only the box's icon takes a message (see Collect).
     static BOOL CALLBACK Found(HWND window, LPARAM self) noexcept {
         wchar_t name[16] = {}, title[64] = {};
         GetClassNameW(window, name, 16);
@@ -70,11 +71,18 @@ private:
         return FALSE;
     }
 
+    // The icon is known to its static control only, so it is asked for: the box is up,
+    // and the thread that shows it answers in the box's own loop until this thread
+    // closes it. A box closed some other way would leave a thread that may no longer
+    // answer (see Found): the question is bounded and then counts as no icon.
     static BOOL CALLBACK Collect(HWND child, LPARAM self) noexcept {
         wchar_t text[256] = {}, name[16] = {};
         InternalGetWindowText(child, text, 256);
         GetClassNameW(child, name, 16);
-        const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        DWORD_PTR answer = 0;
+        const auto icon = SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_NORMAL, 2000, &answer)
+                              ? reinterpret_cast<HICON>(answer)
+                              : nullptr;
         auto& watch = *reinterpret_cast<ErrorBoxWatch*>(self);
         const std::lock_guard<std::mutex> lock(watch.mutex_);
         watch.texts_ += std::wstring(text) + L"\n";

@@ -4,8 +4,10 @@
 // stays inside the window procedure and shows the error box.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 
+#include "Harness.h"
 #include "app/Error.h"
 #include "app/Win32Handles.h"
 #include "controls/TavikImageButton.h"
@@ -71,13 +73,8 @@ TEST_F(ImageButtonWindow, AMoveHandledWithThePointerElsewhereEndsInTheNormalPict
     ASSERT_TRUE(SetCursorPos(650, 450));  // outside the parent, which lies at 0,0 and is 600 x 400
     SendMessageW(window, WM_MOUSEMOVE, 0, At(100, 30));
     EXPECT_EQ(SizeOf(window).cx, 200) << "the move's own point is inside: hover first";
-    const DWORD deadline = GetTickCount() + 2000;
-    MSG message{};
-    while (SizeOf(window).cx != 277 && GetTickCount() < deadline) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        Sleep(10);
-    }
-    EXPECT_EQ(SizeOf(window).cx, 277) << "the normal picture once the move is handled";
+    EXPECT_TRUE(e2e::WaitFor([&] { return SizeOf(window).cx == 277; }, std::chrono::seconds(2)))
+        << "the normal picture once the move is handled";
 }
 
 TEST_F(ImageButtonWindow, LeftClickInsideRaisesOnClickOnce) {

@@ -71,10 +71,10 @@ inline DrivenSelection DriveRegionSelection(POINT from, POINT to) {
         }
         std::fprintf(stderr, "test: the overlay %s; closing it\n", open ? "missed the drag" : "never took the foreground");
         // Until the selection returns: the overlay may not even exist yet.
-        while (!returned) {
+        e2e::WaitFor([&] {
             if (HWND late = FindWindowW(L"TFormScreenRect", nullptr)) PostMessageW(late, WM_CLOSE, 0, 0);
-            Sleep(100);
-        }
+            return returned.load();
+        }, std::chrono::hours(24), std::chrono::milliseconds(100));
     });
     {
         const ScopeExit finish([&] {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "Harness.h"
 #include "app/Error.h"
 #include "error_box_watch.h"
 #include "region/DlgScreenRect.h"
@@ -20,14 +21,26 @@ using test::ErrorBoxWatch;
 constexpr int kHuge = 32767;
 
 std::function<void()> pending_action;
+HWND pending_run = nullptr;
 
-// Runs `action` once from inside the modal run that goes on when the timer fires, as a
-// hotkey's command runs inside an open overlay's run.
-void RunInsideTheRun(std::function<void()> action) {
+// Runs `action` once from inside the modal run of `overlay` when the timer fires, as a
+// hotkey's command runs inside an open overlay's run, then gives that run up with Esc.
+// No exception may leave the timer's callback: one from `action` fails the test there.
+void RunInsideTheRun(const TFormScreenRect& overlay, std::function<void()> action) {
     pending_action = std::move(action);
+    pending_run = overlay.handle();
     SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR timer, DWORD) {
         KillTimer(nullptr, timer);
-        std::exchange(pending_action, nullptr)();
+        try {
+            std::exchange(pending_action, nullptr)();
+        } catch (const Error& error) {
+            ADD_FAILURE() << "the action inside the run failed: " << e2e::Utf8(error.text());
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << "the action inside the run failed: " << error.what();
+        } catch (...) {
+            ADD_FAILURE() << "the action inside the run failed";
+        }
+        PostMessageW(pending_run, WM_KEYUP, VK_ESCAPE, 0);
     });
 }
 
@@ -116,7 +129,7 @@ TEST(RegionOverlayErrors, AnInnerCopyThatFailsLeavesTheOuterOverlayShownAndRunni
     TFormScreenRect outer;
     outer.SetBounds(0, 0, 300, 200);
     bool inner_failed = false, outer_shown = false;
-    RunInsideTheRun([&] {
+    RunInsideTheRun(outer, [&] {
         TFormScreenRect inner;
         inner.SetBounds(0, 0, kHuge, kHuge);
         PostMessageW(inner.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 0));
@@ -127,7 +140,6 @@ TEST(RegionOverlayErrors, AnInnerCopyThatFailsLeavesTheOuterOverlayShownAndRunni
             inner_failed = true;
         }
         outer_shown = IsWindowVisible(outer.handle());
-        PostMessageW(outer.handle(), WM_KEYUP, VK_ESCAPE, 0);
     });
     EXPECT_EQ(outer.ShowModal(), mrCancel);
     EXPECT_TRUE(inner_failed);
