@@ -100,10 +100,7 @@ bool CursorAt(POINT screen) {
 
 std::wstring WinePath(const std::string& linux_path) {
     // The build's paths are UTF-8 (a checkout under "Мои проекты", say).
-    const int bytes = static_cast<int>(linux_path.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, linux_path.data(), bytes, nullptr, 0);
-    std::wstring path(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, linux_path.data(), bytes, path.data(), length);
+    std::wstring path = FromUtf8(linux_path);
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return L"Z:" + path;
 }
@@ -492,7 +489,13 @@ bool SoundPlayed(const std::vector<std::uint8_t>& samples) {
     return !played.empty() && played == AudibleFrames(samples);
 }
 
-std::vector<std::uint8_t> ProgramSoundSamples() { return ProgramSoundSamples(ProgramPath()); }
+std::filesystem::path PlainNamedCopyOfProgram(const std::wstring& folder_name) {
+    const std::filesystem::path program = ProgramPath();
+    const std::filesystem::path folder = FreshFolder(folder_name);
+    std::filesystem::copy(program, folder);
+    std::filesystem::copy(program.parent_path() / L"sound.wav", folder);
+    return folder / program.filename();
+}
 
 std::vector<std::uint8_t> ProgramSoundSamples(const std::filesystem::path& program) {
     const std::vector<std::uint8_t> wave = ReadFileBytes(program.parent_path() / L"sound.wav");

@@ -130,8 +130,12 @@ std::vector<std::uint8_t> PlayedSound();  // since the last ForgetPlayedSound; e
 // 440 extra silent frames), so silent frames do not count.
 bool SoundPlayed(const std::vector<std::uint8_t>& samples);
 void ForgetPlayedSound();
-std::vector<std::uint8_t> ProgramSoundSamples();  // the samples of sound.wav beside the program
-std::vector<std::uint8_t> ProgramSoundSamples(const std::filesystem::path& program);  // beside that copy
+std::vector<std::uint8_t> ProgramSoundSamples(const std::filesystem::path& program);  // of sound.wav beside it
+// The program file and its sound.wav copied into a fresh folder of that name under the
+// temp dir; the copy's program file. Wine's PlaySoundW goes through the ANSI code page
+// and finds no file under a folder with Cyrillic letters (Windows does), as the build's
+// may be: tests of the sound run such a copy.
+std::filesystem::path PlainNamedCopyOfProgram(const std::wstring& folder_name);
 
 // Screen pixels as the display shows them now.
 COLORREF ScreenPixel(POINT screen);

@@ -311,7 +311,8 @@ namespace e2e {
 namespace {
 
 TEST_F(Capture, SoundFollowsEveryFinishedCaptureWhenSwitchedOn) {
-    const std::vector<std::uint8_t> samples = ProgramSoundSamples();
+    const std::filesystem::path copy = PlainNamedCopyOfProgram(L"sound-program");
+    const std::vector<std::uint8_t> samples = ProgramSoundSamples(copy);
     const struct {
         DWORD format, need_save, play_sound;
         std::size_t files;
@@ -328,7 +329,7 @@ TEST_F(Capture, SoundFollowsEveryFinishedCaptureWhenSwitchedOn) {
         const std::filesystem::path into = FreshFolder(L"sound");
         ResetStoredOptions({.img_format = c.format, .need_save = c.need_save, .save_path = into.wstring(),
                             .need_cursor = 0, .play_sound = c.play_sound});
-        Program program = Program::Start();
+        Program program = Program::Start(copy.wstring());
         ForgetPlayedSound();
         const std::vector<DWORD> before = ThreadsOf(program.ProcessId());
         RunHotkey(program, 0);
