@@ -7,23 +7,9 @@
 #include "app/Error.h"
 #include "app/ErrorText.h"
 #include "app/TavikConsts.h"
+#include "app/Utf8.h"
 
 namespace kadrix {
-
-namespace {
-
-// Library messages are UTF-8 (or plain ASCII, which is the same); bytes that are not
-// come out as replacement characters rather than as a wrong letter each.
-std::wstring FromUtf8(const char* text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length <= 1) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return wide;
-}
-
-}  // namespace
 
 std::wstring StandardErrorText(std::exception_ptr error) {
     try {

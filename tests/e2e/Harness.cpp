@@ -100,7 +100,7 @@ bool CursorAt(POINT screen) {
 
 std::wstring WinePath(const std::string& linux_path) {
     // The build's paths are UTF-8 (a checkout under "Мои проекты", say).
-    std::wstring path = FromUtf8(linux_path);
+    std::wstring path = kadrix::FromUtf8(linux_path);
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return L"Z:" + path;
 }
@@ -824,27 +824,11 @@ int SpinUntilParentEnds(DWORD parent_id) {
 
 namespace e2e {
 
-std::string Utf8(std::wstring_view text) {
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
-
-std::wstring FromUtf8(std::string_view text) {
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
 std::string WinePrefix() {
     std::wstring prefix(GetEnvironmentVariableW(L"WINEPREFIX", nullptr, 0), L'\0');
     if (prefix.empty()) throw std::runtime_error("WINEPREFIX is not set: run under tests/wine/session.sh");
     prefix.resize(GetEnvironmentVariableW(L"WINEPREFIX", prefix.data(), static_cast<DWORD>(prefix.size())));
-    return Utf8(prefix);
+    return kadrix::ToUtf8(prefix);
 }
 
 std::vector<std::filesystem::path> SessionProcesses(std::string_view command_part) {

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/Utf8.h"
 #include "app/Win32Handles.h"
 
 namespace e2e {
@@ -254,11 +255,6 @@ inline constexpr const char* kSpinSwitch = "--spin";
 }  // namespace e2e
 
 namespace e2e {
-
-// Text between UTF-16 and UTF-8, the encoding of Linux paths (a checkout may lie under
-// a folder with Cyrillic letters) and of the files Linux programs write for the tests.
-std::string Utf8(std::wstring_view text);
-std::wstring FromUtf8(std::string_view text);
 
 // The Linux path of the session's Wine prefix: a folder no other checkout's session shares.
 std::string WinePrefix();

@@ -246,13 +246,13 @@ protected:
         RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers");
     }
 
-    static std::wstring Quoted(const std::string& path) { return L"\"" + FromUtf8(path) + L"\""; }
+    static std::wstring Quoted(const std::string& path) { return L"\"" + kadrix::FromUtf8(path) + L"\""; }
     static std::string Record() { return WinePrefix() + "/kadrix-e2e-opened.txt"; }
 
     static std::vector<std::wstring> Opened() {
         std::vector<std::wstring> lines;
         std::ifstream record(std::filesystem::path(WinePath(Record())));
-        for (std::string line; std::getline(record, line);) lines.push_back(FromUtf8(line));
+        for (std::string line; std::getline(record, line);) lines.push_back(kadrix::FromUtf8(line));
         return lines;
     }
 

@@ -31,7 +31,7 @@ struct Shown {
 };
 
 void PrintTo(const Shown& s, std::ostream* out) {
-    *out << "{save " << s.save << ", cursor " << s.cursor << ", path \"" << Utf8(s.path)
+    *out << "{save " << s.save << ", cursor " << s.cursor << ", path \"" << kadrix::ToUtf8(s.path)
          << "\", format " << s.format << ", sound " << s.sound << "}";
 }
 

@@ -33,26 +33,30 @@ struct Usage {
 
 // Wine reports neither the memory of another process nor its CPU time (GetProcessTimes
 // counted 10 ms where Linux counted 300 for a program busy 20 ms in every 100), so both
-// come from the Linux side: a file of the Unix process of this session whose command
-// line names the program.
-std::string ProcessFile(const std::string& image_name, const wchar_t* file) {
+// come from the Linux side: the /proc folder, seen through Z:, of the Unix process of
+// this session whose command line names the program; empty when none runs.
+std::filesystem::path LinuxProcess(const std::string& image_name) {
     const std::vector<std::filesystem::path> processes = SessionProcesses(image_name);
-    if (processes.empty()) return {};
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(processes.front() / file);
+    return processes.empty() ? std::filesystem::path() : processes.front();
+}
+
+std::string ProcessFile(const std::filesystem::path& process, const wchar_t* file) {
+    if (process.empty()) return {};
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(process / file);
     return {bytes.begin(), bytes.end()};
 }
 
 // The anonymous resident memory.
-std::size_t AnonymousKiB(const std::string& image_name) {
-    std::istringstream status(ProcessFile(image_name, L"status"));
+std::size_t AnonymousKiB(const std::filesystem::path& process) {
+    std::istringstream status(ProcessFile(process, L"status"));
     for (std::string field; std::getline(status, field);)
         if (field.rfind("RssAnon:", 0) == 0) return std::stoul(field.substr(8));
     return 0;
 }
 
 // User and system time of all its threads, counted in the kernel's 100 ticks a second.
-double CpuMs(const std::string& image_name) {
-    const std::string stat = ProcessFile(image_name, L"stat");
+double CpuMs(const std::filesystem::path& process) {
+    const std::string stat = ProcessFile(process, L"stat");
     const std::size_t name_end = stat.rfind(')');  // the name in parentheses may hold spaces
     if (name_end == std::string::npos) return 0;
     std::istringstream fields(stat.substr(name_end + 1));
@@ -63,7 +67,7 @@ double CpuMs(const std::string& image_name) {
     return static_cast<double>(user + system) * 10.0;
 }
 
-Usage UsageOf(const std::string& image_name) { return {AnonymousKiB(image_name) * 1024, CpuMs(image_name)}; }
+Usage UsageOf(const std::filesystem::path& process) { return {AnonymousKiB(process) * 1024, CpuMs(process)}; }
 
 void Report(const char* what, const Usage& usage) {
     std::cout << what << ": private bytes " << usage.private_bytes / 1024
@@ -80,13 +84,14 @@ TEST(Soak, StartsQuicklyIdlesQuietlyAndStaysFlatAcrossCycles) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     std::cout << "start-up to a visible window: " << start_ms << " ms\n";
 
-    const Usage idle_start = UsageOf("kadrix.exe");
+    const std::filesystem::path process = LinuxProcess("kadrix.exe");
+    const Usage idle_start = UsageOf(process);
     ASSERT_GT(idle_start.cpu_ms, 0) << "no CPU time for the program: it started with some";
     // Idle means no timers and no work: the window of measurement is the point here.
     Sleep(2000);
-    const Usage idle_end = UsageOf("kadrix.exe");
+    const Usage idle_end = UsageOf(process);
     Report("idle", idle_end);
-    const std::size_t wine_share = AnonymousKiB("desktop-keeper.exe");
+    const std::size_t wine_share = AnonymousKiB(LinuxProcess("desktop-keeper.exe"));
     std::cout << "idle private memory of a minimal Wine GUI process: " << wine_share << " KiB; the program's own: "
               << static_cast<long>(idle_end.private_bytes / 1024) - static_cast<long>(wine_share) << " KiB\n";
     ASSERT_GT(idle_end.private_bytes, 0u) << "no memory figure for the program";
@@ -105,10 +110,10 @@ TEST(Soak, StartsQuicklyIdlesQuietlyAndStaysFlatAcrossCycles) {
         }
     };
     for (int round = 0; round < 20; ++round) cycle(round);  // first-use caches and the heap settle
-    const Usage before = UsageOf("kadrix.exe");
+    const Usage before = UsageOf(process);
     const int cycles = Cycles();
     for (int round = 0; round < cycles; ++round) cycle(round);
-    const Usage after = UsageOf("kadrix.exe");
+    const Usage after = UsageOf(process);
     Report("before cycles", before);
     Report("after cycles", after);
     std::cout << cycles << " cycles of menu, hide/show" << " and every fourth a capture\n";
@@ -146,6 +151,7 @@ TEST(Soak, ManyCapturesToFilesAndClipboardStayFlat) {
         ResetStoredOptions({.img_format = 0, .need_save = need_save, .save_path = folder.wstring(), .need_cursor = 1,
                             .play_sound = 1});
         Program program = Program::Start();
+        const std::filesystem::path process = LinuxProcess("kadrix.exe");
         std::vector<DWORD> before;  // the program's threads before the last capture
         auto capture = [&] {
             before = ThreadsOf(program.ProcessId());
@@ -163,7 +169,7 @@ TEST(Soak, ManyCapturesToFilesAndClipboardStayFlat) {
         for (int round = 0; round < Captures(); ++round) {
             capture();
             ASSERT_TRUE(sound_ended()) << "the capture's sound still plays";
-            kib.push_back(AnonymousKiB("kadrix.exe"));
+            kib.push_back(AnonymousKiB(process));
         }
         ASSERT_GT(kib.front(), 0u);
         // Even so, the memory after a capture to the clipboard alternates by 7.6 MB (the

@@ -6,8 +6,9 @@
 #include <functional>
 #include <utility>
 
-#include "Harness.h"
 #include "app/Error.h"
+#include "app/ErrorBox.h"
+#include "app/Utf8.h"
 #include "error_box_watch.h"
 #include "region/DlgScreenRect.h"
 
@@ -33,12 +34,9 @@ void RunInsideTheRun(const TFormScreenRect& overlay, std::function<void()> actio
         KillTimer(nullptr, timer);
         try {
             std::exchange(pending_action, nullptr)();
-        } catch (const Error& error) {
-            ADD_FAILURE() << "the action inside the run failed: " << e2e::Utf8(error.text());
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << "the action inside the run failed: " << error.what();
         } catch (...) {
-            ADD_FAILURE() << "the action inside the run failed";
+            ADD_FAILURE() << "the action inside the run failed: "
+                          << kadrix::ToUtf8(kadrix::StandardErrorText(std::current_exception()));
         }
         PostMessageW(pending_run, WM_KEYUP, VK_ESCAPE, 0);
     });

@@ -17,8 +17,6 @@ listed=$(cat "$dir/x.pids")
 # What an earlier run left; it ended without stopping its session, as a killed one does.
 "$session" run "$dir" reg add 'HKCU\Software\KadrixLeftover' /f >/dev/null
 echo left >"$dir/prefix/drive_c/leftover.txt"
-# Processes of the session, found by their prefix (session.sh finds them so too).
-session_pids() { (grep -lzxF "WINEPREFIX=$dir/prefix" /proc/[0-9]*/task/[0-9]*/environ 2>/dev/null || true) | cut -d/ -f3 | sort -u; }
 # A zombie has ended; it waits only to be reaped.
 running() { local state; state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]; }
 # run_notepad: starts a program in the session, left running; its runner's id in
@@ -26,7 +24,7 @@ running() { local state; state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]; }
 # session's lock, so only a process of the session counts as started.
 notepad_started() {
   local pid
-  for pid in $(session_pids); do grep -qa notepad "/proc/$pid/cmdline" 2>/dev/null && return 0; done
+  for pid in $("$session" pids "$dir"); do grep -qa notepad "/proc/$pid/cmdline" 2>/dev/null && return 0; done
   return 1
 }
 run_notepad() {
@@ -49,7 +47,7 @@ for pid in $display; do ! running "$pid" || fail "the earlier run's display $pid
 # A stop returns once everything of the session is gone: its display, its server and
 # its programs. What still ends would meet the next session in this folder.
 run_notepad
-pids="$(cat "$dir/x.pids") $(session_pids)"
+pids="$(cat "$dir/x.pids") $("$session" pids "$dir")"
 "$session" stop "$dir"
 for pid in $pids; do
   ! running "$pid" || fail "process $pid ($(cat "/proc/$pid/comm")) still runs after the stop"

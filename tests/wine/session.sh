@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # One Wine session for a test run: its own X display, a prefix copied from the template,
 # a persistent wineserver and a keeper that holds the desktop open.
-#   session.sh start DIR | stop DIR | run DIR program.exe [args...]
+#   session.sh start DIR | stop DIR | run DIR program.exe [args...] | pids DIR
 # `start` begins a run: it makes the session afresh, so nothing a crashed or killed run
 # left (processes, windows, registry, files) reaches this one. The one session it keeps
 # is a sound one that only test listings have run in: ctest lists the tests of each
 # program, in the default session, before it runs the first set-up. `run` uses the
-# session there is and makes one only when there is none.
+# session there is and makes one only when there is none. `pids` lists the session's
+# processes, found by its prefix.
 # KADRIX_DESKTOP_KEEPER names the keeper program, built with the tests (the build's
 # wine-run sets it).
 # KADRIX_SESSION picks the session's shape when it starts, and the programs it runs see
@@ -267,5 +268,6 @@ case $action in
   start) ( flock 9; start ) 9>"$dir.lock" ;;
   stop)  ( flock 9; stop_processes; unmount_drives; rm -rf "$dir" "$alsa_conf" ) 9>"$dir.lock" ;;
   run)   ( flock 9; use "$@" ) 9>"$dir.lock"; use_session; run_program "$@" ;;
-  *) echo "usage: $0 start|stop|run DIR [program args]" >&2; exit 2 ;;
+  pids)  session_pids ;;
+  *) echo "usage: $0 start|stop|run|pids DIR [program args]" >&2; exit 2 ;;
 esac
