@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "app/ErrorBox.h"
 #include "app/MainFormControls.h"
 #include "app/Win32Error.h"
@@ -15,6 +17,7 @@
 #include "app/Trace.h"
 #include "app/TavikConsts.h"
 #include "app/TrayMenu.h"
+#include "app/WindowInFront.h"
 #include "capture/ScreenSettle.h"
 #include "controls/Skin.h"
 #include "imaging/JpegImage.h"
@@ -166,12 +169,15 @@ void TMainForm::HideForCapture() {
 
 void TMainForm::HideAroundCapture(const std::function<void()>& capture) {
     // The window comes back also when the grab fails, before the error box shows.
-    // A minimised window comes back minimised: minimising is not hiding.
+    // A minimised window comes back minimised: minimising is not hiding. It takes the
+    // keyboard only from itself: the user may be typing in another window.
     const bool shown = Shower, minimised = IsIconic(handle()) != FALSE;
+    const bool active = InFrontForCommand().program;
     const ScopeExit show_again([&] {
         if (!shown) return;
         if (minimised) ShowWindow(handle(), SW_SHOWMINNOACTIVE);
-        else Show();
+        else if (active) Show();
+        else ShowWindow(handle(), SW_SHOWNA);
     });
     if (shown) HideForCapture();
     capture();
@@ -206,6 +212,33 @@ void TMainForm::RunCommand(Command command) {
     }
 }
 
+TMainForm::InFront TMainForm::InFrontForCommand() const noexcept {
+    if (in_front_before_tray_menu_) return *in_front_before_tray_menu_;
+    const HWND foreground = GetForegroundWindow();
+    return {BelongsToProcess(foreground, GetCurrentProcessId()), UserWindowInFront(foreground, GetCurrentProcessId())};
+}
+
+// From the tray, the window the user had in front; otherwise the foreground, once the
+// program's window has left the screen.
+HWND TMainForm::WindowToCapture() const noexcept {
+    if (in_front_before_tray_menu_) return in_front_before_tray_menu_->user_window;
+    return GetForegroundWindow();
+}
+
+// The menu must take the foreground to close as it should, from the user's window. A
+// command chosen there acts on that window, which gets the foreground back when the
+// command leaves nothing of the program on screen.
+// A menu opened while a dialog chosen from another one runs keeps that one's window.
+void TMainForm::RunFromTrayMenu() {
+    const InFront in_front = InFrontForCommand();
+    const std::optional<InFront> outer = std::exchange(in_front_before_tray_menu_, in_front);
+    const ScopeExit restore([&] { in_front_before_tray_menu_ = outer; });
+    if (const Command chosen = ChooseFromTrayMenu(handle())) RunCommand(chosen);
+    if (in_front.user_window && !ThreadHasWindowOnScreen() &&
+        BelongsToProcess(GetForegroundWindow(), GetCurrentProcessId()))
+        SetForegroundWindow(in_front.user_window);
+}
+
 void TMainForm::WMHotKey(WPARAM id) {
     if (id < static_cast<WPARAM>(kHotkeyCount)) RunCommand(kHotkeyCommands[id]);
 }
@@ -213,7 +246,7 @@ void TMainForm::WMHotKey(WPARAM id) {
 void TMainForm::OnTrayNotify(UINT mouse_message) {
     switch (mouse_message) {
     case WM_RBUTTONUP:
-        ShowTrayMenu(handle());
+        RunFromTrayMenu();
         break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,7 @@ private:
     void FormClose();
     void WMHotKey(WPARAM id);
     void RunCommand(Command command);
+    void RunFromTrayMenu();
     void HideAroundCapture(const std::function<void()>& capture);
     void HideForCapture();
 
@@ -83,6 +85,16 @@ private:
 
     std::wstring SaveFileName;
     bool Shower = false;
+
+    // What was in front when a command started: the program, or the user's window. For a
+    // command chosen from the tray, before the menu took the foreground.
+    struct InFront {
+        bool program = false;
+        HWND user_window = nullptr;
+    };
+    InFront InFrontForCommand() const noexcept;
+    HWND WindowToCapture() const noexcept;
+    std::optional<InFront> in_front_before_tray_menu_;  // while a command chosen there runs
 
     HINSTANCE instance_;
     HWND tooltips_ = nullptr;  // owned by the window, destroyed with it

@@ -22,14 +22,16 @@ unique_hmenu BuildTrayMenu() {
     return menu;
 }
 
-void ShowTrayMenu(HWND owner) {
+Command ChooseFromTrayMenu(HWND owner) {
     const unique_hmenu menu = BuildTrayMenu();
     POINT cursor{};
     GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(ModalRun::ForegroundFor(owner));
-    TrackPopupMenuEx(menu.get(), TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_LEFTALIGN, cursor.x, cursor.y, owner, nullptr);
+    const BOOL chosen = TrackPopupMenuEx(menu.get(), TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_LEFTALIGN | TPM_RETURNCMD,
+                                         cursor.x, cursor.y, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
+    return static_cast<Command>(chosen);
 }
 
 }  // namespace kadrix

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "app/Commands.h"
 #include "app/Win32Handles.h"
 
 namespace kadrix {
@@ -8,8 +9,8 @@ namespace kadrix {
 // The popup menu with its items, captions and identifiers, drawn by the skin.
 unique_hmenu BuildTrayMenu();
 
-// Shows the tray icon's popup menu at the mouse position; a chosen item arrives at
-// the owner as WM_COMMAND with its command identifier.
-void ShowTrayMenu(HWND owner);
+// Shows the tray icon's popup menu at the mouse position and returns the command
+// chosen, once the menu has closed; 0 when it was closed without a choice.
+Command ChooseFromTrayMenu(HWND owner);
 
 }  // namespace kadrix

@@ -22,13 +22,12 @@ void GrabPrimaryMonitor(Bitmap& target, std::unique_ptr<Bitmap>* cursor_slot) {
     }
 }
 
-bool GrabForegroundWindow(Bitmap& target) {
+bool GrabWindow(Bitmap& target, HWND window) {
     const PhysicalPixelsScope physical;
     const WindowDC desktop(GetDesktopWindow(), true);
-    const HWND foreground = GetForegroundWindow();
-    if (!foreground) return false;
+    if (!window || !IsWindowVisible(window)) return false;
     RECT area{};
-    GetWindowRect(foreground, &area);
+    GetWindowRect(window, &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     target.setSize(width, height);
@@ -42,7 +41,7 @@ void TMainForm::GetScreen() {
 }
 
 void TMainForm::ScreenShotActiveWindow(Bitmap& Bild) {
-    if (GrabForegroundWindow(Bild)) SaveCurrentScreen();
+    if (GrabWindow(Bild, WindowToCapture())) SaveCurrentScreen();
 }
 
 }  // namespace kadrix

@@ -11,8 +11,8 @@ namespace kadrix {
 // picture is given, which is emptied again afterwards.
 void GrabPrimaryMonitor(Bitmap& target, std::unique_ptr<Bitmap>* cursor_slot = nullptr);
 
-// The foreground window's screen area, in the bitmap's current pixel format. False,
-// with the bitmap untouched, when no window is in the foreground.
-bool GrabForegroundWindow(Bitmap& target);
+// The window's screen area, in the bitmap's current pixel format. False, with the
+// bitmap untouched, when there is no window or it is hidden.
+bool GrabWindow(Bitmap& target, HWND window);
 
 }  // namespace kadrix
