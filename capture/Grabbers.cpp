@@ -4,6 +4,7 @@
 #include "app/PhysicalPixels.h"
 #include "app/ScopeExit.h"
 #include "capture/CursorStep.h"
+#include "capture/WindowArea.h"
 
 namespace kadrix {
 
@@ -22,16 +23,41 @@ void GrabPrimaryMonitor(Bitmap& target, std::unique_ptr<Bitmap>* cursor_slot) {
     }
 }
 
-bool GrabWindow(Bitmap& target, HWND window) {
-    const PhysicalPixelsScope physical;
-    const WindowDC desktop(GetDesktopWindow(), true);
+namespace {
+
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+WindowFacts FactsOf(HWND window, const WindowQuery& query) {
+    WindowFacts facts;
+    RECT rect{};
+    query.windowRect(window, &rect);
+    facts.window = ToRect(rect);
+    if (SUCCEEDED(query.dwmAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &rect, sizeof(rect))))
+        facts.frame = ToRect(rect);
+    DWORD cloaked = 0;
+    facts.cloaked = SUCCEEDED(query.dwmAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) && cloaked;
+    facts.minimized = query.iconic(window) != FALSE;
+    facts.maximized = query.zoomed(window) != FALSE;
+    MONITORINFO monitor{sizeof(monitor)};
+    if (query.monitorInfo(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        facts.work_area = ToRect(monitor.rcWork);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    facts.virtual_screen = {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return facts;
+}
+
+}  // namespace
+
+bool GrabWindow(Bitmap& target, HWND window, const WindowQuery& query) {
     if (!window || !IsWindowVisible(window)) return false;
-    RECT area{};
-    GetWindowRect(window, &area);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    target.setSize(width, height);
-    StretchBlt(target.canvas(), 0, 0, width, height, desktop.get(), area.left, area.top, width, height, SRCCOPY);
+    // The frame bounds are told in real pixels only: everything else is read in them too.
+    const PhysicalPixelsScope physical;
+    const std::optional<Rect> area = CapturedWindowArea(FactsOf(window, query));
+    if (!area) return false;
+    target.setSize(area->width(), area->height());
+    const WindowDC screen(nullptr);
+    BitBlt(target.canvas(), 0, 0, area->width(), area->height(), screen.get(), area->left, area->top, SRCCOPY);
     return true;
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 // The desktop and active-window grabs, in the screen's real pixels whatever the
 // calling thread's DPI awareness: one block transfer into the reused capture bitmap.
+#include <windows.h>
+
+#include <dwmapi.h>
+
 #include <memory>
 
 #include "imaging/Bitmap.h"
@@ -11,8 +15,18 @@ namespace kadrix {
 // picture is given, which is emptied again afterwards.
 void GrabPrimaryMonitor(Bitmap& target, std::unique_ptr<Bitmap>* cursor_slot = nullptr);
 
-// The window's screen area, in the bitmap's current pixel format. False, with the
-// bitmap untouched, when there is no window or it is hidden.
-bool GrabWindow(Bitmap& target, HWND window);
+// The system calls the window grab asks about a window; a test can answer in their place.
+struct WindowQuery {
+    BOOL(WINAPI* windowRect)(HWND, LPRECT) = ::GetWindowRect;
+    HRESULT(WINAPI* dwmAttribute)(HWND, DWORD, PVOID, DWORD) = ::DwmGetWindowAttribute;
+    BOOL(WINAPI* iconic)(HWND) = ::IsIconic;
+    BOOL(WINAPI* zoomed)(HWND) = ::IsZoomed;
+    BOOL(WINAPI* monitorInfo)(HMONITOR, LPMONITORINFO) = ::GetMonitorInfoW;
+};
+
+// The window's visible frame as the screen shows it (see WindowArea.h), in the
+// bitmap's current pixel format. False, with the bitmap untouched, for no window and
+// for one that shows nothing on the screen: hidden, minimized, cloaked or off it.
+bool GrabWindow(Bitmap& target, HWND window, const WindowQuery& query = {});
 
 }  // namespace kadrix

@@ -4,6 +4,7 @@
 #include "Harness.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/Commands.h"
 #include "app/ScopeExit.h"
@@ -345,6 +346,195 @@ TEST_F(Capture, SoundFollowsEveryFinishedCaptureWhenSwitchedOn) {
             << "a thread that the capture started still runs";
         EXPECT_FALSE(SoundPlayed(samples));
     }
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+constexpr COLORREF kBackdrop = RGB(0x30, 0xA0, 0x50);
+constexpr COLORREF kContent = RGB(200, 30, 40);
+
+// A captioned, resizable window of the test's own with its client area in kContent,
+// shown as `show` asks.
+class FramedWindow {
+public:
+    FramedWindow(const RECT& place, int show) : brush_(CreateSolidBrush(kContent)) {
+        WNDCLASSW window_class{};
+        window_class.lpfnWndProc = DefWindowProcW;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.hbrBackground = brush_.get();
+        window_class.lpszClassName = kClass;
+        RegisterClassW(&window_class);
+        window_.reset(CreateWindowExW(0, kClass, L"Окно с рамкой", WS_OVERLAPPEDWINDOW, place.left, place.top,
+                                      place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                                      window_class.hInstance, nullptr));
+        ShowWindow(window_.get(), show);
+    }
+    ~FramedWindow() {
+        window_.reset();
+        UnregisterClassW(kClass, GetModuleHandleW(nullptr));
+    }
+    FramedWindow(const FramedWindow&) = delete;
+    FramedWindow& operator=(const FramedWindow&) = delete;
+    HWND get() const { return window_.get(); }
+
+    // Made the foreground window; true once it is and the screen shows it.
+    bool BroughtToFront() const {
+        SetForegroundWindow(get());
+        return WaitFor([&] {
+            return GetForegroundWindow() == get() &&
+                   (IsIconic(get()) || ScreenPixel(Centre(ClientRectOnScreen(get()))) == kContent);
+        });
+    }
+
+private:
+    static constexpr const wchar_t* kClass = L"FramedCaptureTarget";
+    kadrix::unique_hbrush brush_;
+    kadrix::unique_hwnd window_;
+};
+
+// A way of asking the program for a capture of the window in front.
+struct WindowCaptureRequest {
+    const char* name;
+    void (*ask)(const Program& program);
+};
+const WindowCaptureRequest kWindowCaptureRequests[] = {
+    {"the hotkey", [](const Program&) { PressHotkey(1); }},
+    {"the tray menu", [](const Program&) {
+         ASSERT_TRUE(OpenTrayMenu());
+         PressKeys({VK_DOWN});  // «Сделать снимок активного окна», the second item
+         PressKeys({VK_DOWN});
+         PressKeys({VK_RETURN});
+     }},
+};
+
+struct FramedPlacement {
+    const char* name;
+    RECT place;
+    bool maximized;  // on the monitor `place` lies on
+};
+
+std::vector<RECT> MonitorRects() {
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR, HDC, LPRECT rect, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+// Windows keeps its taskbar above every window, a maximized one too; Wine's lies beneath
+// such a window, with the tray icon that the tray request clicks.
+class TaskbarOnTop {
+public:
+    TaskbarOnTop() { Place(HWND_TOPMOST); }
+    ~TaskbarOnTop() { Place(HWND_NOTOPMOST); }
+    TaskbarOnTop(const TaskbarOnTop&) = delete;
+    TaskbarOnTop& operator=(const TaskbarOnTop&) = delete;
+
+private:
+    static void Place(HWND after) {
+        SetWindowPos(FindWindowW(L"Shell_TrayWnd", nullptr), after, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+};
+
+// Makes the window over a backdrop, asks for a window capture and checks the file: the
+// window's visible frame exactly, a maximized one exactly as its monitor's work area
+// shows it, with nothing from around it.
+void ExpectFramedWindowCaptured(const FramedPlacement& placement, const WindowCaptureRequest& request,
+                                const Program& program, const std::filesystem::path& folder) {
+    SCOPED_TRACE(testing::Message() << placement.name << ", asked by " << request.name);
+    const TaskbarOnTop taskbar;
+    // One a monitor: the virtual screen's rectangle also holds places no monitor shows.
+    std::vector<std::unique_ptr<KnownPicture>> backdrops;
+    for (const RECT& monitor : MonitorRects())
+        backdrops.push_back(std::make_unique<KnownPicture>(monitor, [](POINT) { return kBackdrop; }));
+    ASSERT_TRUE(WaitFor([&] { return std::ranges::all_of(backdrops, [](const auto& b) { return b->Shown(); }); }));
+    const FramedWindow window(placement.place, placement.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ASSERT_TRUE(window.get());
+    ASSERT_TRUE(window.BroughtToFront());
+    ASSERT_EQ(IsZoomed(window.get()) != FALSE, placement.maximized);
+    RECT expected = WindowRectOnScreen(window.get());
+    if (placement.maximized) {
+        MONITORINFO monitor{sizeof(monitor)};
+        ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window.get(), MONITOR_DEFAULTTONEAREST), &monitor));
+        expected = monitor.rcWork;
+    } else {
+        // Wine draws no invisible borders: its visible frame is the whole window
+        // rectangle, with the backdrop right around it.
+        for (const POINT outside : {POINT{expected.left - 1, expected.top + 5}, POINT{expected.right, expected.top + 5},
+                                    POINT{expected.left + 5, expected.top - 1},
+                                    POINT{expected.left + 5, expected.bottom}})
+            ASSERT_EQ(ScreenPixel(outside), kBackdrop) << outside.x << "," << outside.y;
+    }
+    const Picture shown = ScreenPicture(expected);
+
+    request.ask(program);
+    const auto files = WaitForFiles(folder, 1);
+    ASSERT_EQ(files.size(), 1u);
+    const Picture picture = ReadBmpFile(files[0]);
+    ASSERT_EQ(picture.width, expected.right - expected.left);
+    ASSERT_EQ(picture.height, expected.bottom - expected.top);
+    int wrong = 0, backdrop_pixels = 0;
+    for (std::size_t i = 0; i < shown.pixels.size(); ++i) {
+        wrong += picture.pixels[i] != shown.pixels[i];
+        backdrop_pixels += picture.pixels[i] == kBackdrop;
+    }
+    EXPECT_EQ(wrong, 0) << "pixels unlike the screen's at " << expected.left << "," << expected.top;
+    EXPECT_EQ(backdrop_pixels, 0) << "pixels from around the window";
+}
+
+TEST_F(Capture, WindowCaptureHoldsExactlyTheVisibleFrame) {
+    const FramedPlacement placements[] = {
+        {"captioned and resizable", {90, 70, 590, 420}, false},
+        {"maximized", {90, 70, 590, 420}, true},
+    };
+    for (const WindowCaptureRequest& request : kWindowCaptureRequests)
+        for (const FramedPlacement& placement : placements) {
+            folder = FreshFolder(L"window-capture");
+            const Program program = StartWith(0);
+            ExpectFramedWindowCaptured(placement, request, program, folder);
+        }
+}
+
+class TwoMonitorsCapture : public Capture {};
+
+TEST_F(TwoMonitorsCapture, WindowOnTheLeftMonitorIsCapturedAsItsVisibleFrame) {
+    const FramedPlacement placements[] = {
+        {"captioned and resizable, left monitor", {-900, 90, -400, 440}, false},
+        {"maximized on the left monitor", {-900, 90, -400, 440}, true},
+    };
+    // Without Wine's desktop this session has no notification area: the hotkey alone.
+    for (const WindowCaptureRequest& request : {kWindowCaptureRequests[0]})
+        for (const FramedPlacement& placement : placements) {
+            folder = FreshFolder(L"window-capture");
+            const Program program = StartWith(0);
+            ExpectFramedWindowCaptured(placement, request, program, folder);
+        }
+}
+
+TEST_F(Capture, MinimizedForegroundWindowGivesNoFileAndNoSound) {
+    const std::filesystem::path copy = PlainNamedCopyOfProgram(L"minimized-program");
+    const std::vector<std::uint8_t> samples = ProgramSoundSamples(copy);
+    ResetStoredOptions({.img_format = 0, .need_save = 1, .save_path = folder.wstring(), .need_cursor = 0,
+                        .play_sound = 1});
+    Program program = Program::Start(copy.wstring());
+    // Shown minimized and still active: in front, yet nowhere on the screen.
+    const FramedWindow window({90, 70, 590, 420}, SW_SHOWMINIMIZED);
+    ASSERT_TRUE(window.BroughtToFront());
+    ASSERT_TRUE(IsIconic(window.get()));
+    ForgetPlayedSound();
+    const std::vector<DWORD> before = ThreadsOf(program.ProcessId());
+    RunHotkey(program, 1);
+    // A sound would be played by a thread the capture starts (see the sound test).
+    EXPECT_TRUE(WaitForNewThreadsToEnd(program.ProcessId(), before));
+    EXPECT_FALSE(SoundPlayed(samples));
+    EXPECT_TRUE(FilesIn(folder).empty());
+    EXPECT_TRUE(program.Running());
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(ScaledGrabs, ForegroundWindowIsCapturedAtItsRealSizeWithItsPixels) {
 
     Bitmap capture;
     bool grabbed = false;
-    ASSERT_TRUE(test::RunUnaware([&] { grabbed = GrabWindow(capture, GetForegroundWindow()); }));
+    ASSERT_TRUE(test::RunUnaware([&] { grabbed = GrabWindow(capture, target); }));
     ASSERT_TRUE(grabbed);
     ASSERT_EQ(capture.width(), 600);
     ASSERT_EQ(capture.height(), 400);
