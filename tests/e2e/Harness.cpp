@@ -249,6 +249,20 @@ bool Program::WaitForExit(Duration limit) const {
 
 bool Program::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
+std::string Program::State() const {
+    std::string state = Running() ? "running" : "ended";
+    state += IsShown(main_window_) ? ", main window shown" : ", main window hidden";
+    auto describe = [](HWND window) {
+        wchar_t name[64]{};
+        GetClassNameW(window, name, 64);
+        return kadrix::ToUtf8(name) + " \"" + kadrix::ToUtf8(WindowText(window)) + "\"";
+    };
+    for (HWND window : VisibleWindows(nullptr))
+        if (window != main_window_) state += "; shows " + describe(window);
+    if (HWND foreground = GetForegroundWindow()) state += "; in front " + describe(foreground);
+    return state;
+}
+
 HWND Program::WaitForWindow(const wchar_t* window_class, Duration limit) const {
     HWND found = nullptr;
     WaitFor([&] {

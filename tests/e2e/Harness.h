@@ -60,6 +60,9 @@ public:
     // Top-level window of this process with the given class (or any class when null), once visible.
     HWND WaitForWindow(const wchar_t* window_class, Duration limit = 10s) const;
     std::vector<HWND> VisibleWindows(const wchar_t* window_class) const;
+    // What a failure message should tell: whether it runs, its visible windows (an error
+    // box, a window still hidden for a capture) and the foreground.
+    std::string State() const;
 
 private:
     Program() = default;

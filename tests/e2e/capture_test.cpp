@@ -73,7 +73,7 @@ TEST_F(Capture, DesktopHotkeyWritesTheScreenAsBmpIntoACreatedFolderTree) {
     PressHotkey(0);
     const auto files = WaitForFiles(tree, 1);
     GetLocalTime(&written);
-    ASSERT_EQ(files.size(), 1u);
+    ASSERT_EQ(files.size(), 1u) << program.State();
     const Picture screen = ScreenPicture({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 
     // Named after the time it was taken, which may lie on either side of a midnight.
@@ -122,7 +122,7 @@ TEST_F(Capture, WindowHotkeyCapturesTheForegroundWindow) {
 
     PressHotkey(1);
     const auto files = WaitForFiles(folder, 1);
-    ASSERT_EQ(files.size(), 1u);
+    ASSERT_EQ(files.size(), 1u) << program.State();
     const Picture picture = ReadBmpFile(files[0]);
     EXPECT_EQ(picture.width, 320);
     EXPECT_EQ(picture.height, 180);
@@ -475,7 +475,7 @@ void ExpectFramedWindowCaptured(const FramedPlacement& placement, const WindowCa
 
     request.ask(program);
     const auto files = WaitForFiles(folder, 1);
-    ASSERT_EQ(files.size(), 1u);
+    ASSERT_EQ(files.size(), 1u) << program.State();
     const Picture picture = ReadBmpFile(files[0]);
     ASSERT_EQ(picture.width, expected.right - expected.left);
     ASSERT_EQ(picture.height, expected.bottom - expected.top);

@@ -102,7 +102,7 @@ TEST_F(MainWindow, HotkeysCaptureAlsoWhileHidden) {
     ASSERT_TRUE(WaitFor([&] { return !IsShown(program.MainWindow()); }));
     PressHotkey(0);
     const auto files = WaitForFiles(folder, 1);
-    ASSERT_EQ(files.size(), 1u);
+    ASSERT_EQ(files.size(), 1u) << program.State();
     EXPECT_EQ(files[0].extension(), L".bmp");
     EXPECT_FALSE(IsShown(program.MainWindow()));
 }
