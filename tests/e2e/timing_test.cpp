@@ -69,9 +69,9 @@ TEST(Timing, GrabWriteAndHotkeyToFile) {
     const auto settle = Measure([&] {
         ShowWindow(cover.get(), SW_SHOWNOACTIVATE);
         UpdateWindow(cover.get());
-        const RECT vacated{100, 100, 606, 425};
+        const kadrix::ScreenBeforeHide before({100, 100, 606, 425});
         ShowWindow(cover.get(), SW_HIDE);
-        kadrix::WaitForScreenBeneath(vacated);
+        before.WaitUntilGone();
         return ScreenPixel({300, 300}) == PatternColour({300, 300});
     });
     ASSERT_TRUE(settle) << "the screen still showed the hidden window after the wait";
