@@ -162,9 +162,10 @@ void TMainForm::HideForCapture() {
     GetWindowRect(handle(), &vacated);
     if (tooltips_ && IsWindowVisible(tooltips_) && GetWindowRect(tooltips_, &hint))
         UnionRect(&vacated, &vacated, &hint);
+    const ScreenBeforeHide before(vacated);
     if (tooltips_) SendMessageW(tooltips_, TTM_POP, 0, 0);
     Hide();
-    WaitForScreenBeneath(vacated);
+    before.WaitUntilGone();
 }
 
 void TMainForm::HideAroundCapture(const std::function<void()>& capture) {

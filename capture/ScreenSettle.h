@@ -5,14 +5,32 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
+#include <vector>
 
 namespace kadrix {
 
-// Returns once the screen shows again what lies beneath `area`, after the program's
-// windows there were hidden, or after `limit` when a window beneath does not answer
-// (a hung program never holds a capture up for longer). Returns the time it waited.
-std::chrono::microseconds WaitForScreenBeneath(const RECT& area,
-                                               std::chrono::milliseconds limit = std::chrono::milliseconds(500));
+// What the screen shows over `area` just before the program hides its windows there.
+// Taken right before the hide, while the program has not yet drawn anything else.
+class ScreenBeforeHide {
+public:
+    explicit ScreenBeforeHide(const RECT& area);
+
+    // Returns once the screen no longer shows the hidden windows over the area, or after
+    // `limit` when a window beneath does not answer (a hung program never holds a capture
+    // up for longer). Returns the time it waited.
+    std::chrono::microseconds WaitUntilGone(std::chrono::milliseconds limit = std::chrono::milliseconds(500)) const;
+
+private:
+    struct Shown {
+        HWND window;
+        RECT rect;
+    };
+    RECT area_;
+    bool composited_;
+    std::vector<Shown> shown_;            // visible top-level windows over the area, top first
+    std::vector<std::uint32_t> pixels_;   // the area, row by row
+};
 
 // Window transitions would keep a hidden window on screen while it fades out.
 void DisableTransitions(HWND window) noexcept;

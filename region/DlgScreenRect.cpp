@@ -173,6 +173,7 @@ std::unique_ptr<Bitmap> TFormScreenRect::GetUserScreenRect(const RECT& aRect) {
     const Rect area = OrderedRect({aRect.left, aRect.top}, {aRect.right, aRect.bottom});
     auto bitmap = std::make_unique<Bitmap>();
     bitmap->setSize(area.width(), area.height());
+    const ScreenBeforeHide before({area.left, area.top, area.right, area.bottom});
     ShowWindow(window_.get(), SW_HIDE);
     // Overlays still open under this one would veil the copy: out of the way while it runs.
     // They come back also when the copy fails.
@@ -181,7 +182,7 @@ std::unique_ptr<Bitmap> TFormScreenRect::GetUserScreenRect(const RECT& aRect) {
         for (TFormScreenRect* outer = outer_; outer; outer = outer->outer_) ShowWindow(outer->handle(), SW_SHOWNA);
     });
     if (!bitmap->empty()) {
-        WaitForScreenBeneath({area.left, area.top, area.right, area.bottom});
+        before.WaitUntilGone();
         const WindowDC screen(nullptr);
         BitBlt(bitmap->canvas(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY);
     }

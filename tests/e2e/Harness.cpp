@@ -662,10 +662,12 @@ void KnownPicture::Run() {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
 }
 
-bool KnownPicture::Shown() const {
-    const POINT probes[] = {{area_.left, area_.top}, {area_.right - 1, area_.bottom - 1}, Centre(area_)};
+bool KnownPicture::Shown() const { return ScreenShows(area_, colour_); }
+
+bool ScreenShows(const RECT& area, KnownPicture::Colour colour) {
+    const POINT probes[] = {{area.left, area.top}, {area.right - 1, area.bottom - 1}, Centre(area)};
     for (POINT probe : probes)
-        if (ScreenPixel(probe) != colour_(probe)) return false;
+        if (ScreenPixel(probe) != colour(probe)) return false;
     return true;
 }
 
@@ -786,52 +788,36 @@ std::vector<RECT> VisibleWindowRects(const wchar_t* window_class) {
 
 namespace e2e {
 
-namespace {
-
-// Set by the spinning copy once it spins: the parent's process times are not to be trusted
-// for another process under Wine (they stayed 0 now and then).
-std::wstring SpinningEventName(DWORD parent_id) { return L"kadrix-e2e-spinning-" + std::to_wstring(parent_id); }
-
-}  // namespace
-
-BusyCore::BusyCore() {
-    const kadrix::unique_handle spinning(
-        CreateEventW(nullptr, TRUE, FALSE, SpinningEventName(GetCurrentProcessId()).c_str()));
+PatternInOtherProcess::PatternInOtherProcess(const RECT& area, Duration paint_time) : area_(area) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::string_view spin = kSpinSwitch;
-    std::wstring command_line = L"\"" + std::wstring(self) + L"\" " + std::wstring(spin.begin(), spin.end()) + L" " +
-                                std::to_wstring(GetCurrentProcessId());
+    const std::string_view pattern = kPatternSwitch;
+    std::wstring command_line = L"\"" + std::wstring(self) + L"\" " + std::wstring(pattern.begin(), pattern.end());
+    for (const long number : {static_cast<long>(GetCurrentProcessId()), area.left, area.top, area.right, area.bottom,
+                              static_cast<long>(paint_time.count())})
+        command_line += L" " + std::to_wstring(number);
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &info))
-        throw std::runtime_error("cannot start the busy process");
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        throw std::runtime_error("cannot start the pattern's process");
     const kadrix::unique_handle thread(info.hThread);
     process_.reset(info.hProcess);
-    if (WaitForSingleObject(spinning.get(), 10000) != WAIT_OBJECT_0) throw std::runtime_error("the busy process does not run");
-    std::cerr << "harness: one core kept busy by process " << info.dwProcessId << std::endl;
 }
 
-BusyCore::~BusyCore() {
+PatternInOtherProcess::~PatternInOtherProcess() {
     TerminateProcess(process_.get(), 0);
     WaitForSingleObject(process_.get(), 5000);
 }
 
-int SpinUntilParentEnds(DWORD parent_id) {
+bool PatternInOtherProcess::Shown() const { return ScreenShows(area_, &PatternColour); }
+
+int ShowPatternUntilParentEnds(DWORD parent_id, const RECT& area, Duration paint_time) {
     const kadrix::unique_handle parent(OpenProcess(SYNCHRONIZE, FALSE, parent_id));
     if (!parent) return 1;
-    if (const kadrix::unique_handle spinning(OpenEventW(EVENT_MODIFY_STATE, FALSE, SpinningEventName(parent_id).c_str()));
-        spinning)
-        SetEvent(spinning.get());
-    // Looks at the parent now and then only: each look is a call into the wineserver,
-    // while the clock is read from memory.
-    for (ULONGLONG next = 0;;) {
-        if (const ULONGLONG now = GetTickCount64(); now >= next) {
-            if (WaitForSingleObject(parent.get(), 0) != WAIT_TIMEOUT) return 0;
-            next = now + 100;
-        }
-    }
+    const KnownPicture picture(area, &PatternColour, paint_time);
+    // No message wait on this thread: only the picture's own thread shows its drawing.
+    WaitForSingleObject(parent.get(), INFINITE);
+    return 0;
 }
 
 }  // namespace e2e

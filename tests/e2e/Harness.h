@@ -190,6 +190,9 @@ private:
     std::thread thread_;
 };
 
+// True when the screen shows colour(x, y) at the corners and centre of `area`.
+bool ScreenShows(const RECT& area, KnownPicture::Colour colour);
+
 }  // namespace e2e
 
 namespace e2e {
@@ -238,22 +241,29 @@ std::vector<RECT> VisibleWindowRects(const wchar_t* window_class);
 
 namespace e2e {
 
-// Keeps one core busy while it lives, as on a loaded machine where windows of other
-// programs repaint late: a copy of this test program spinning (see SpinUntilParentEnds).
-class BusyCore {
+// The pattern (PatternColour) over `area` in a window of another process, as another
+// program's window beneath the program: under Wine a window's drawing reaches the display
+// only when a thread of its process waits for messages, and in this process the test's
+// own waits would show it early. A copy of this test program started with kPatternSwitch,
+// whose one window thread paints slowly (see KnownPicture); it ends when dropped.
+class PatternInOtherProcess {
 public:
-    BusyCore();
-    ~BusyCore();
-    BusyCore(const BusyCore&) = delete;
-    BusyCore& operator=(const BusyCore&) = delete;
+    PatternInOtherProcess(const RECT& area, Duration paint_time);
+    ~PatternInOtherProcess();
+    PatternInOtherProcess(const PatternInOtherProcess&) = delete;
+    PatternInOtherProcess& operator=(const PatternInOtherProcess&) = delete;
+    // True once the screen shows the pattern at its corners and centre.
+    bool Shown() const;
 
 private:
+    RECT area_;
     kadrix::unique_handle process_;
 };
 
-// The spinning copy's work: keeps its core busy until the process `parent_id` ends.
-int SpinUntilParentEnds(DWORD parent_id);
-inline constexpr const char* kSpinSwitch = "--spin";
+// The other process's work: shows the pattern until the process that started it ends.
+// Its arguments follow kPatternSwitch: the parent's id, the area and the paint time.
+int ShowPatternUntilParentEnds(DWORD parent_id, const RECT& area, Duration paint_time);
+inline constexpr const char* kPatternSwitch = "--pattern";
 
 }  // namespace e2e
 

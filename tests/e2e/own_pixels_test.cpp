@@ -1,8 +1,8 @@
 // Captures never hold a pixel of the program itself: not its main window, not its
 // button's hint, not the region overlay's veil, outline or handles. The window beneath
-// repaints slowly, as many programs do, and shows a pattern in no colour the program
-// draws, so every captured pixel over it must be the pattern's. Registered a second time
-// with one core kept busy, where repaints come later still.
+// is another program's, repaints slowly, as many programs do, and shows a pattern in no
+// colour the program draws, so every captured pixel over it must be the pattern's.
+// Registered a second time with one core kept busy, where repaints come later still.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -79,7 +79,7 @@ protected:
                                                .need_cursor = 0, .play_sound = 0}),
                            true);
     std::set<std::filesystem::path> seen;
-    KnownPicture beneath{WholeScreen(), &PatternColour, kSlowPaint};
+    PatternInOtherProcess beneath{WholeScreen(), kSlowPaint};
     // Waited for before the program starts above it and hides its middle.
     bool beneath_shown = WaitFor([&] { return beneath.Shown(); });
     Program program = Program::Start();

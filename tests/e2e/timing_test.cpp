@@ -59,9 +59,9 @@ TEST(Timing, GrabWriteAndHotkeyToFile) {
     std::filesystem::remove(folder / L"alone.bmp");
     ASSERT_TRUE(grab && write);
 
-    // The wait after hiding a window of the main window's size over a picture that
-    // repaints what it uncovers, as a capture with the window shown does it.
-    const KnownPicture beneath({0, 0, 700, 500}, [](POINT p) -> COLORREF { return RGB(p.x & 0xFF, p.y & 0xFF, 90); });
+    // The wait after hiding a window of the main window's size over another program's
+    // window, which repaints what it uncovers, as a capture with the window shown does it.
+    const PatternInOtherProcess beneath({0, 0, 700, 500}, 0ms);
     ASSERT_TRUE(WaitFor([&] { return beneath.Shown(); }));
     const kadrix::unique_hwnd cover(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP, 100, 100, 506, 325,
                                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
@@ -69,10 +69,10 @@ TEST(Timing, GrabWriteAndHotkeyToFile) {
     const auto settle = Measure([&] {
         ShowWindow(cover.get(), SW_SHOWNOACTIVATE);
         UpdateWindow(cover.get());
-        const RECT vacated{100, 100, 606, 425};
+        const kadrix::ScreenBeforeHide before({100, 100, 606, 425});
         ShowWindow(cover.get(), SW_HIDE);
-        kadrix::WaitForScreenBeneath(vacated);
-        return ScreenPixel({300, 300}) == RGB(300 & 0xFF, 300 & 0xFF, 90);
+        before.WaitUntilGone();
+        return ScreenPixel({300, 300}) == PatternColour({300, 300});
     });
     ASSERT_TRUE(settle) << "the screen still showed the hidden window after the wait";
 

@@ -45,10 +45,17 @@ endforeach()
 kadrix_session_test(wine_session_is_fresh_each_run ${CMAKE_CURRENT_LIST_DIR}/fresh_session_test.sh
   ${KADRIX_SESSION_SCRIPT} ${KADRIX_WINE_SESSION}-fresh $<TARGET_FILE:win_tests>)
 
+# One core kept busy from outside Wine while the tests that require this fixture run.
+set(busy_core_pidfile ${CMAKE_BINARY_DIR}/busy-core/pgid)
+add_test(NAME busy_core_start COMMAND ${CMAKE_CURRENT_LIST_DIR}/busy-core.sh start ${busy_core_pidfile})
+add_test(NAME busy_core_stop COMMAND ${CMAKE_CURRENT_LIST_DIR}/busy-core.sh stop ${busy_core_pidfile})
+set_tests_properties(busy_core_start PROPERTIES FIXTURES_SETUP busy_core)
+set_tests_properties(busy_core_stop PROPERTIES FIXTURES_CLEANUP busy_core)
+
 # kadrix_wine_tests(TARGET [SESSION kind] [FILTER gtest-filter] [PREFIX test-name-prefix]
-#                   [ARGS extra-arguments...] [TIMEOUT seconds])
+#                   [ARGS extra-arguments...] [TIMEOUT seconds] [FIXTURES more-fixtures...])
 function(kadrix_wine_tests target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SESSION;FILTER;PREFIX;TIMEOUT" "ARGS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SESSION;FILTER;PREFIX;TIMEOUT" "ARGS;FIXTURES")
   if(NOT arg_SESSION)
     set(arg_SESSION default)
   endif()
@@ -59,11 +66,18 @@ function(kadrix_wine_tests target)
   if(NOT arg_TIMEOUT)
     set(arg_TIMEOUT 120)
   endif()
+  string(MAKE_C_IDENTIFIER "${target}_${arg_SESSION}_${arg_PREFIX}tests" listed)
   # Listing may have to start the default session first.
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    TEST_FILTER "${arg_FILTER}" TEST_PREFIX "${arg_PREFIX}" EXTRA_ARGS ${arg_ARGS}
+    TEST_FILTER "${arg_FILTER}" TEST_PREFIX "${arg_PREFIX}" EXTRA_ARGS ${arg_ARGS} TEST_LIST ${listed}
     PROPERTIES FIXTURES_REQUIRED ${fixture} RESOURCE_LOCK wine_desktop
                ENVIRONMENT KADRIX_SESSION=${arg_SESSION} TIMEOUT ${arg_TIMEOUT})
+  if(arg_FIXTURES)
+    # Set once the tests are listed: the listing would split a list of fixtures given above.
+    set(more ${CMAKE_CURRENT_BINARY_DIR}/${listed}_fixtures.cmake)
+    file(WRITE ${more} "set_tests_properties(\${${listed}} PROPERTIES FIXTURES_REQUIRED \"${fixture};${arg_FIXTURES}\")\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${more})
+  endif()
 endfunction()
 
 # A program's tests in every session by their suite names; the options go to each registration.
