@@ -54,9 +54,10 @@ TEST_F(Focus, TrayWindowCaptureTakesTheWindowInFrontAndGivesItBack) {
     const Picture picture = ReadBmpFile(files[0]);
     EXPECT_EQ(picture.width, 400);
     EXPECT_EQ(picture.height, 300);
-    if (picture.width == 400 && picture.height == 300)
+    if (picture.width == 400 && picture.height == 300) {
         for (const POINT at : {POINT{0, 0}, POINT{399, 299}, POINT{200, 150}})
             EXPECT_EQ(picture.at(at), UserColour(at)) << at.x << "," << at.y;
+    }
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == user_window; }))
         << "the hidden program kept the foreground";
 
@@ -80,7 +81,9 @@ TEST_F(Focus, HotkeyCaptureShowsTheWindowAgainActiveOnlyIfItWas) {
         const std::size_t before = FilesIn(folder).size();
         // The program activates its window as it starts, and under Wine that may come late.
         ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
-        if (!program_in_front) ASSERT_TRUE(BringUserWindowToFront());
+        if (!program_in_front) {
+            ASSERT_TRUE(BringUserWindowToFront());
+        }
         ASSERT_TRUE(PressHotkeyUntil(0, [&] { return FilesIn(folder).size() > before; }));
         ASSERT_TRUE(WaitFor([&] { return IsShown(main); })) << "the window came back";
         // Answered once the hotkey's handler, which shows the window last, has returned.
