@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <array>
+#include <chrono>
 
 #include "app/ScopeExit.h"
 #include "app/TavikConsts.h"
@@ -41,6 +42,41 @@ std::wstring SoundPath() {
     return path + L"sound.wav";
 }
 
+// Runs the thread's messages for up to `time`, so that the program's windows keep
+// answering while it waits; a command they start meanwhile runs in full. False once
+// the program is asked to end, which is left to the main loop.
+bool RunMessagesFor(std::chrono::milliseconds time) {
+    const auto end = std::chrono::steady_clock::now() + time;
+    for (;;) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return false;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return true;
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left.count()), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+// Clipboard history, clipboard managers and remote-desktop clipboard sharing hold the
+// clipboard open for moments: it is asked for again until it has been refused this long.
+constexpr std::chrono::milliseconds kClipboardPatience{1000};
+constexpr std::chrono::milliseconds kClipboardRetry{25};
+
+void OpenClipboardWhenFree(HWND owner) {
+    const auto give_up = std::chrono::steady_clock::now() + kClipboardPatience;
+    while (!OpenClipboard(owner)) {
+        const DWORD error = GetLastError();
+        if (std::chrono::steady_clock::now() >= give_up || !RunMessagesFor(kClipboardRetry))
+            throw Win32Error(L"OpenClipboard", error);
+    }
+}
+
 }  // namespace
 
 bool DesktopOutput::Exists(const std::wstring& folder) {
@@ -66,21 +102,23 @@ std::unique_ptr<OutputFile> DesktopOutput::CreateNewFile(const std::wstring& pat
 }
 
 void DesktopOutput::PutOnClipboard(const Bitmap& capture) {
-    // Copied before the clipboard is emptied, so a copy that fails costs the user nothing.
+    // Copied before the clipboard is emptied, so a copy that fails costs the user nothing,
+    // and before the wait for the clipboard, during which another command may replace the capture.
     unique_hbitmap copy(Made(static_cast<HBITMAP>(CopyImage(capture.handle(), IMAGE_BITMAP, 0, 0, 0)), L"CopyImage"));
-    if (!OpenClipboard(owner_)) throw Win32Error(L"OpenClipboard", GetLastError());
-    const ScopeExit close([] { CloseClipboard(); });
-    EmptyClipboard();
-    if (!SetClipboardData(CF_BITMAP, copy.get())) throw Win32Error(L"SetClipboardData", GetLastError());
-    copy.release();
+    unique_hpalette palette_copy;
     if (HPALETTE palette = capture.palette()) {
         std::array<std::uint8_t, sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY)> storage{};
         auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
         logical->palVersion = 0x300;
         logical->palNumEntries = static_cast<WORD>(GetPaletteEntries(palette, 0, 256, logical->palPalEntry));
-        unique_hpalette palette_copy(CreatePalette(logical));
-        if (palette_copy && SetClipboardData(CF_PALETTE, palette_copy.get())) palette_copy.release();
+        palette_copy.reset(CreatePalette(logical));
     }
+    OpenClipboardWhenFree(owner_);
+    const ScopeExit close([] { CloseClipboard(); });
+    EmptyClipboard();
+    if (!SetClipboardData(CF_BITMAP, copy.get())) throw Win32Error(L"SetClipboardData", GetLastError());
+    copy.release();
+    if (palette_copy && SetClipboardData(CF_PALETTE, palette_copy.get())) palette_copy.release();
 }
 
 void DesktopOutput::PlayCaptureSound() { PlaySoundW(SoundPath().c_str(), nullptr, SND_ASYNC); }

@@ -18,6 +18,8 @@ public:
     // Made with CREATE_NEW, so a file that appears in the meantime is never replaced.
     std::unique_ptr<OutputFile> CreateNewFile(const std::wstring& path) override;
     // The clipboard gets copies of the bitmap and its palette; the capture stays ours.
+    // A clipboard another program holds open is asked for again for about a second,
+    // while the program's windows go on handling their messages.
     void PutOnClipboard(const Bitmap& capture) override;
     // Played asynchronously; without the file the platform plays its default sound.
     void PlayCaptureSound() override;

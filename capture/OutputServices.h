@@ -25,7 +25,8 @@ public:
     // Null when a file of that name exists already, which is left as it is; throws
     // kadrix::Error when the file cannot be made for any other reason.
     virtual std::unique_ptr<OutputFile> CreateNewFile(const std::wstring& path) = 0;
-    // Throws kadrix::Error when the clipboard cannot be had (another program holds it open).
+    // Throws kadrix::Error when the clipboard cannot be had (another program holds it open
+    // longer than the wait for it).
     virtual void PutOnClipboard(const Bitmap& capture) = 0;
     virtual void PlayCaptureSound() = 0;
     virtual void ShowFolderMessage() = 0;  // returns once the user has closed it

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <iterator>
 #include <cstdlib>
@@ -466,6 +467,51 @@ void EmptyTheClipboard() {
     const kadrix::ScopeExit close([] { CloseClipboard(); });
     EmptyClipboard();
 }
+
+void PutClipboardText(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) throw std::runtime_error("the clipboard is held");
+    const kadrix::ScopeExit close([] { CloseClipboard(); });
+    EmptyClipboard();
+    const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory) throw std::bad_alloc();
+    std::memcpy(GlobalLock(memory), text.c_str(), size);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+}
+
+std::wstring ClipboardText() {
+    if (!OpenClipboard(nullptr)) throw std::runtime_error("the clipboard is held");
+    const kadrix::ScopeExit close([] { CloseClipboard(); });
+    HANDLE memory = GetClipboardData(CF_UNICODETEXT);
+    if (!memory) return {};
+    std::wstring text = static_cast<const wchar_t*>(GlobalLock(memory));
+    GlobalUnlock(memory);
+    return text;
+}
+
+ClipboardHolder::ClipboardHolder(Duration hold, std::function<void()> meanwhile) {
+    std::promise<bool> opened;
+    std::future<bool> result = opened.get_future();
+    thread_ = std::thread([this, hold, meanwhile = std::move(meanwhile), &opened] {
+        if (!OpenClipboard(nullptr)) return opened.set_value(false);
+        const auto end = std::chrono::steady_clock::now() + hold;
+        holding_ = true;
+        opened.set_value(true);
+        while (std::chrono::steady_clock::now() < end) {
+            if (meanwhile) meanwhile();
+            std::this_thread::sleep_for(10ms);
+        }
+        CloseClipboard();
+        holding_ = false;
+    });
+    if (!result.get()) {
+        thread_.join();
+        throw std::runtime_error("the clipboard could not be opened to hold it");
+    }
+}
+
+ClipboardHolder::~ClipboardHolder() { thread_.join(); }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -126,6 +126,24 @@ std::optional<std::wstring> ReadStoredText(const wchar_t* name, DWORD* type = nu
 // Clipboard: size of the bitmap on it, if any.
 std::optional<SIZE> ClipboardBitmapSize();
 void EmptyTheClipboard();
+void PutClipboardText(const std::wstring& text);  // in place of everything it held
+std::wstring ClipboardText();                       // empty when it holds none
+
+// Another owner of the clipboard: a thread that opens it, keeps it open for `hold`, and
+// closes it; meanwhile it calls `meanwhile`, when given, over and over. Made once the
+// clipboard is open; dropped once it is closed again.
+class ClipboardHolder {
+public:
+    explicit ClipboardHolder(Duration hold, std::function<void()> meanwhile = {});
+    ~ClipboardHolder();
+    ClipboardHolder(const ClipboardHolder&) = delete;
+    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+    bool Holding() const { return holding_; }
+
+private:
+    std::atomic<bool> holding_ = false;
+    std::thread thread_;
+};
 
 // Sound: the session's audio device records what it plays (raw samples, no header).
 std::vector<std::uint8_t> PlayedSound();  // since the last ForgetPlayedSound; empty when none
