@@ -3,20 +3,25 @@
 #include "app/Main.h"
 #include "app/PhysicalPixels.h"
 #include "app/ScopeExit.h"
+#include "app/Win32Error.h"
+#include "app/Win32Handles.h"
 #include "capture/CursorStep.h"
 #include "capture/WindowArea.h"
 
 namespace kadrix {
+
+void CopyScreen(Bitmap& target, const Rect& area) {
+    const WindowDC screen(nullptr);
+    if (!BitBlt(target.canvas(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY))
+        throw Win32Error(L"BitBlt", GetLastError());
+}
 
 void GrabPrimaryMonitor(Bitmap& target, std::unique_ptr<Bitmap>* cursor_slot) {
     // The cursor's position is read in the same real pixels as the grab.
     const PhysicalPixelsScope physical;
     target.setPixelFormat(PixelFormat::Bits24);
     target.setSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    {
-        const WindowDC screen(nullptr);
-        BitBlt(target.canvas(), 0, 0, target.width(), target.height(), screen.get(), 0, 0, SRCCOPY);
-    }
+    CopyScreen(target, {0, 0, target.width(), target.height()});
     if (cursor_slot) {
         const ScopeExit clear([&] { cursor_slot->reset(); });
         DrawCursor(target, *cursor_slot);
@@ -56,8 +61,7 @@ bool GrabWindow(Bitmap& target, HWND window, const WindowQuery& query) {
     const std::optional<Rect> area = CapturedWindowArea(FactsOf(window, query));
     if (!area) return false;
     target.setSize(area->width(), area->height());
-    const WindowDC screen(nullptr);
-    BitBlt(target.canvas(), 0, 0, area->width(), area->height(), screen.get(), area->left, area->top, SRCCOPY);
+    CopyScreen(target, *area);
     return true;
 }
 

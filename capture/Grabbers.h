@@ -8,8 +8,14 @@
 #include <memory>
 
 #include "imaging/Bitmap.h"
+#include "region/SelectionGeometry.h"
 
 namespace kadrix {
+
+// Copies `area` of the screen into the bitmap's top-left corner. Throws Win32Error when
+// the system refuses the copy, as it does on the secure desktop and in a locked or
+// disconnected session: the bitmap then still holds whatever it held before.
+void CopyScreen(Bitmap& target, const Rect& area);
 
 // The primary monitor, 24 bits per pixel; with the cursor drawn in when a slot for its
 // picture is given, which is emptied again afterwards.

@@ -7,6 +7,7 @@
 #include "app/ScopeExit.h"
 #include "app/Win32Error.h"
 #include "app/WindowClass.h"
+#include "capture/Grabbers.h"
 #include "capture/ScreenSettle.h"
 #include "region/ScreenGeometry.h"
 
@@ -183,8 +184,7 @@ std::unique_ptr<Bitmap> TFormScreenRect::GetUserScreenRect(const RECT& aRect) {
     });
     if (!bitmap->empty()) {
         before.WaitUntilGone();
-        const WindowDC screen(nullptr);
-        BitBlt(bitmap->canvas(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY);
+        CopyScreen(*bitmap, area);
     }
     return bitmap;
 }

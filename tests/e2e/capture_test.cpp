@@ -3,11 +3,18 @@
 
 #include "Harness.h"
 
+#include <psapi.h>
+
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <stdexcept>
+#include <string_view>
 
 #include "app/Commands.h"
 #include "app/ScopeExit.h"
+#include "app/TavikConsts.h"
 #include "capture/TimeName.h"
 #include "tests/win/session_claim.h"
 
@@ -565,6 +572,138 @@ TEST_F(Capture, MinimizedForegroundWindowGivesNoFileAndNoSound) {
     EXPECT_FALSE(SoundPlayed(samples));
     EXPECT_TRUE(FilesIn(folder).empty());
     EXPECT_TRUE(program.Running());
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+template <typename Value>
+Value ReadFrom(HANDLE process, std::uintptr_t at) {
+    Value value{};
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(at), &value, sizeof(value), nullptr))
+        throw std::runtime_error("cannot read the program's memory");
+    return value;
+}
+
+std::string NameAt(HANDLE process, std::uintptr_t at) {
+    std::string name;
+    for (char c; (c = ReadFrom<char>(process, at + name.size())) != '\0';) name += c;
+    return name;
+}
+
+// Where the program's module keeps the address it calls `function` of `dll` through.
+std::uintptr_t ImportSlot(HANDLE process, const char* dll, std::string_view function) {
+    HMODULE module = nullptr;
+    DWORD needed = 0;
+    if (!EnumProcessModules(process, &module, sizeof(module), &needed)) throw std::runtime_error("no program module");
+    const auto base = reinterpret_cast<std::uintptr_t>(module);
+    const auto headers = ReadFrom<IMAGE_NT_HEADERS64>(process, base + ReadFrom<IMAGE_DOS_HEADER>(process, base).e_lfanew);
+    const IMAGE_DATA_DIRECTORY imports = headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (std::uintptr_t at = base + imports.VirtualAddress;; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto library = ReadFrom<IMAGE_IMPORT_DESCRIPTOR>(process, at);
+        if (!library.Name) break;
+        if (_stricmp(NameAt(process, base + library.Name).c_str(), dll) != 0) continue;
+        for (std::uintptr_t entry = 0;; entry += sizeof(IMAGE_THUNK_DATA64)) {
+            const auto named = ReadFrom<IMAGE_THUNK_DATA64>(process, base + library.OriginalFirstThunk + entry);
+            if (!named.u1.AddressOfData) break;
+            if (!IMAGE_SNAP_BY_ORDINAL64(named.u1.Ordinal) &&
+                NameAt(process, base + named.u1.AddressOfData + offsetof(IMAGE_IMPORT_BY_NAME, Name)) == function)
+                return base + library.FirstThunk + entry;
+        }
+    }
+    throw std::runtime_error("the program imports no " + std::string(function));
+}
+
+// Every screen copy of the program refused, as Windows refuses them on the secure
+// desktop and in a locked or disconnected session, which Wine has not: until this is
+// dropped, the program's BitBlt is a function that returns FALSE.
+class RefusedScreenCopies {
+public:
+    explicit RefusedScreenCopies(DWORD process_id)
+        : process_(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                               FALSE, process_id)) {
+        if (!process_) throw std::runtime_error("cannot open the program");
+        slot_ = ImportSlot(process_.get(), "gdi32.dll", "BitBlt");
+        bitblt_ = ReadFrom<std::uint64_t>(process_.get(), slot_);
+        static constexpr std::uint8_t kReturnFalse[] = {0x31, 0xC0, 0xC3};  // xor eax, eax; ret
+        refusal_ = VirtualAllocEx(process_.get(), nullptr, sizeof(kReturnFalse), MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_EXECUTE_READWRITE);
+        if (!refusal_ || !WriteProcessMemory(process_.get(), refusal_, kReturnFalse, sizeof(kReturnFalse), nullptr))
+            throw std::runtime_error("cannot place the refusal in the program");
+        Call(reinterpret_cast<std::uint64_t>(refusal_));
+    }
+    ~RefusedScreenCopies() {
+        Call(bitblt_);
+        VirtualFreeEx(process_.get(), refusal_, 0, MEM_RELEASE);
+    }
+    RefusedScreenCopies(const RefusedScreenCopies&) = delete;
+    RefusedScreenCopies& operator=(const RefusedScreenCopies&) = delete;
+
+private:
+    void Call(std::uint64_t function) {
+        DWORD protection = 0;
+        VirtualProtectEx(process_.get(), reinterpret_cast<void*>(slot_), sizeof(function), PAGE_READWRITE, &protection);
+        const bool written =
+            WriteProcessMemory(process_.get(), reinterpret_cast<void*>(slot_), &function, sizeof(function), nullptr);
+        VirtualProtectEx(process_.get(), reinterpret_cast<void*>(slot_), sizeof(function), protection, &protection);
+        if (!written) throw std::runtime_error("cannot redirect the program's BitBlt");
+    }
+
+    kadrix::unique_handle process_;
+    std::uintptr_t slot_ = 0;
+    std::uint64_t bitblt_ = 0;
+    void* refusal_ = nullptr;
+};
+
+// A copy the system refuses is an error of the grab, whichever grab: the standard error
+// box says so, no file is written, no sound plays, and the capture before, whose pixels
+// the capture bitmap still holds, is not written again.
+TEST_F(Capture, AScreenCopyTheSystemRefusesIsAnErrorThatWritesNothing) {
+    const std::filesystem::path copy = PlainNamedCopyOfProgram(L"refused-program");
+    const std::vector<std::uint8_t> samples = ProgramSoundSamples(copy);
+    ResetStoredOptions({.img_format = 0, .need_save = 1, .save_path = folder.wstring(), .need_cursor = 0,
+                        .play_sound = 1});
+    Program program = Program::Start(copy.wstring());
+    const FramedWindow window({90, 70, 590, 420}, SW_SHOWNORMAL);
+    ASSERT_TRUE(window.BroughtToFront());
+    ForgetPlayedSound();
+    RunHotkey(program, 1);
+    ASSERT_EQ(WaitForFiles(folder, 1).size(), 1u) << program.State();
+    ASSERT_TRUE(WaitFor([&] { return SoundPlayed(samples); }, 5s));
+    ForgetPlayedSound();
+    const std::vector<DWORD> before = ThreadsOf(program.ProcessId());
+
+    const RefusedScreenCopies refused(program.ProcessId());
+    const struct {
+        const char* name;
+        int hotkey;
+    } cases[] = {{"the window in front, as the capture before", 1}, {"the screen", 0}, {"a region", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.hotkey == 1) {
+            ASSERT_TRUE(window.BroughtToFront());
+        }
+        PostMessageW(program.MainWindow(), WM_HOTKEY, c.hotkey, MAKELPARAM(MOD_ALT, VK_NUMPAD0 + c.hotkey));
+        if (c.hotkey == 2) {
+            const HWND overlay = program.WaitForWindow(L"TFormScreenRect");
+            ASSERT_TRUE(overlay && WaitFor([&] { return GetForegroundWindow() == overlay; })) << program.State();
+            Drag({100, 100}, {300, 250});
+        }
+        const HWND box = program.WaitForWindow(L"#32770");
+        ASSERT_NE(box, nullptr) << program.State();
+        EXPECT_EQ(WindowText(box), kadrix::ApplicationTitle);
+        EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)).rfind(L"BitBlt: ", 0), 0u) << WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+        SendMessageW(program.MainWindow(), WM_NULL, 0, 0);  // handled once the failed command has returned
+        EXPECT_TRUE(program.VisibleWindows(L"#32770").empty()) << "one box only";
+        EXPECT_EQ(FilesIn(folder).size(), 1u);
+    }
+    EXPECT_TRUE(WaitForNewThreadsToEnd(program.ProcessId(), before));
+    EXPECT_FALSE(SoundPlayed(samples));
 }
 
 }  // namespace
