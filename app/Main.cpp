@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/ErrorBox.h"
+#include "app/Hotkeys.h"
 #include "app/MainFormControls.h"
 #include "app/Win32Error.h"
 #include "app/WindowClass.h"
@@ -14,7 +15,6 @@
 #include "app/OtherFunc.h"
 #include "app/PhysicalPixels.h"
 #include "app/ScopeExit.h"
-#include "app/Trace.h"
 #include "app/TavikConsts.h"
 #include "app/TrayMenu.h"
 #include "app/WindowInFront.h"
@@ -50,8 +50,6 @@ constexpr CommandBinding kCommandBindings[] = {
     {cmdExit, &TMainForm::N11Click},
 };
 
-constexpr UINT kHotkeyModifiers = MOD_ALT;
-constexpr UINT kHotkeyKeys[kHotkeyCount] = {VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD2};
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 }  // namespace
@@ -88,9 +86,7 @@ TMainForm::~TMainForm() { MainForm = nullptr; }
 
 void TMainForm::FormCreate() {
     // A combination another program holds is simply not ours; the buttons still work.
-    for (int id = 0; id < kHotkeyCount; ++id)
-        if (!RegisterHotKey(handle(), id, kHotkeyModifiers, kHotkeyKeys[id]))
-            TraceCode(L"RegisterHotKey", GetLastError());
+    RegisterHotkeys(handle());
     BMPScreen = std::make_unique<Bitmap>();
     Shower = true;
     LoadOptions();
@@ -98,7 +94,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormClose() {
-    for (int id = 0; id < kHotkeyCount; ++id) UnregisterHotKey(handle(), id);
+    UnregisterHotkeys(handle());
     BMPScreen.reset();
 }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 template="$top/.cache/wine-template"
-stamp="$template/.ready-3"
+stamp="$template/.ready-4"
 [ -f "$stamp" ] && exit 0
 
 wine=/usr/lib/wine/wine64
@@ -17,6 +17,9 @@ reg 'HKCU\Software\Wine\Explorer' Desktop Default
 reg 'HKCU\Software\Wine\Explorer\Desktops' Default 1366x768
 reg 'HKCU\Software\Wine\Drivers' Audio ''
 /usr/lib/wine/wineserver -w
+# Wine links the user's Desktop, Documents, Pictures... to the Linux home; programs
+# under test write there (captures go to Pictures), so they become folders of the prefix.
+find "$template/drive_c/users" -mindepth 2 -maxdepth 2 -type l -exec sh -c 'rm "$1" && mkdir "$1"' _ {} \;
 cp /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/"
 touch "$stamp"
 echo "Wine prefix template ready in $template"

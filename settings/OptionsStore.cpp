@@ -76,7 +76,8 @@ void LoadOptionsFromRegistry(OptionsRecord& options) {
     HKEY k = key.get();
     options.OPT_IMG_format = ValueExists(k, L"IMG_format") ? ReadInteger(k, L"IMG_format") : 3;
     options.OPT_NeedSave = ValueExists(k, L"NeedSave") ? ReadBoolean(k, L"NeedSave") : true;
-    options.OPT_SavePath = ValueExists(k, L"SavePath") ? ReadString(k, L"SavePath") : GetSpecialFolderPath(CSIDL_COMMON_PICTURES);
+    // The user's own Pictures, which other accounts cannot read: captures hold mail and passwords.
+    options.OPT_SavePath = ValueExists(k, L"SavePath") ? ReadString(k, L"SavePath") : GetSpecialFolderPath(CSIDL_MYPICTURES);
     options.OPT_NeedCursor = ValueExists(k, L"NeedCursor") ? ReadBoolean(k, L"NeedCursor") : true;
     options.OPT_PlaySound = ValueExists(k, L"PlaySound") ? ReadBoolean(k, L"PlaySound") : true;
 }

@@ -64,7 +64,11 @@ bool RunFolderDialog(IFileDialog& dialog, HWND owner, const std::wstring& title,
                      std::wstring& path) {
     // The results of the set-up calls do not matter: the chooser opens regardless.
     // Options come first: some choosers put their own caption in on entering folder mode.
-    dialog.SetOptions(FOS_PICKFOLDERS);
+    // SetOptions replaces the chooser's own options, so they are kept; without a forced
+    // file system the user could accept This PC, a library or a phone, which have no path.
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog.GetOptions(&options);
+    dialog.SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
     dialog.SetTitle(title.c_str());
     ComPtr<IShellItem> folder;
     if (SUCCEEDED(SHCreateItemFromParsingName(initialFolder.c_str(), nullptr, IID_IShellItem, &folder)) && folder)
@@ -76,7 +80,8 @@ bool RunFolderDialog(IFileDialog& dialog, HWND owner, const std::wstring& title,
     dialog.Advise(events.Get(), &cookie);
     const HRESULT shown = dialog.Show(owner);
     if (FAILED(shown) && shown != HRESULT_FROM_WIN32(ERROR_CANCELLED)) TraceCode(L"folder chooser", shown);
-    const bool accepted = shown == S_OK;
+    // A folder without a file-system path never replaces the one the user had.
+    const bool accepted = shown == S_OK && !events->Directory().empty();
     if (accepted) path = events->Directory();
     dialog.Unadvise(cookie);
     return accepted;

@@ -49,9 +49,9 @@ private:
     std::wstring Directory_;
 };
 
-// True when the user accepted a folder: `path` then holds its file-system path, empty
-// when it has none. False when the chooser is missing, cancelled or failed; `path` is
-// left alone then. Failures are silent.
+// True when the user accepted a folder that has a file-system path: `path` then holds it.
+// False when the chooser is missing, cancelled or failed, or the accepted item has no
+// path; `path` is left alone then. Failures are silent.
 bool SelectFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, std::wstring& path);
 
 // The same on a chooser the caller made (SelectFolder creates the shell's own).

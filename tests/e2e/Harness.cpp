@@ -1,5 +1,6 @@
 #include "Harness.h"
 
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -400,6 +401,14 @@ std::filesystem::path FreshFolder(const std::wstring& name) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
+}
+
+std::filesystem::path UsersPictures() {
+    wchar_t* path = nullptr;
+    const kadrix::ScopeExit free_path([&] { CoTaskMemFree(path); });
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &path)))
+        throw std::runtime_error("the user has no Pictures folder");
+    return path;
 }
 
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {

@@ -115,6 +115,7 @@ bool PopupMenuOpen();
 
 // Files.
 std::filesystem::path FreshFolder(const std::wstring& name);  // empty folder under the temp dir
+std::filesystem::path UsersPictures();                         // the user's own, not the all-users one
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder);
 std::vector<std::filesystem::path> WaitForFiles(const std::filesystem::path& folder, std::size_t count,
                                                 Duration limit = 10s, Duration poll = 20ms);

@@ -99,6 +99,21 @@ TEST_F(Capture, DesktopHotkeyWritesTheScreenAsBmpIntoACreatedFolderTree) {
     EXPECT_TRUE(WaitFor([&] { return IsShown(program.MainWindow()); })) << "the window comes back";
 }
 
+TEST_F(Capture, WithoutAStoredFolderCapturesGoToTheUsersOwnPictures) {
+    ResetStoredOptions({.img_format = 0, .need_save = 1, .need_cursor = 0, .play_sound = 0});
+    const std::filesystem::path pictures = UsersPictures();
+    const std::vector<std::filesystem::path> before = FilesIn(pictures);
+    Program program = Program::Start();
+    RunHotkey(program, 0);
+    std::vector<std::filesystem::path> added = WaitForFiles(pictures, before.size() + 1);
+    std::erase_if(added, [&](const auto& file) { return std::ranges::find(before, file) != before.end(); });
+    const kadrix::ScopeExit remove_added([&] {
+        for (const auto& file : added) std::filesystem::remove(file);
+    });
+    ASSERT_EQ(added.size(), 1u) << kadrix::ToUtf8(pictures.wstring()) << ": " << program.State();
+    EXPECT_EQ(added[0].extension(), L".bmp");
+}
+
 TEST_F(Capture, ClipboardOutputHoldsTheScreenAndWritesNoFile) {
     EmptyTheClipboard();
     Program program = StartWith(0, 0);

@@ -242,10 +242,11 @@ TEST_F(Settings, ShowsTheOptionsAndSaveStoresAndKeepsTheChanges) {
 TEST_F(Settings, SaveWithoutChangesWritesAllFiveDefaults) {
     Start({});
     ASSERT_TRUE(Open());
-    EXPECT_EQ(Read(), (Shown{true, true, L"C:\\users\\Public\\Pictures", 3, true}));
+    const std::wstring pictures = UsersPictures().wstring();
+    EXPECT_EQ(Read(), (Shown{true, true, pictures, 3, true}));
     EXPECT_FALSE(ReadStoredNumber(L"IMG_format"));
     ASSERT_TRUE(SaveAndWait());
-    ExpectStored(3, 1, L"C:\\users\\Public\\Pictures", 1, 1);
+    ExpectStored(3, 1, pictures, 1, 1);
 }
 
 TEST_F(Settings, FormatOutsideTheListShowsNoSelectionAndSaveStoresMinusOne) {

@@ -57,6 +57,8 @@ class FakeChooser : public Fake<IFileDialog> {
 public:
     std::vector<std::wstring> calls;
     FakeItem item;
+    // Options the chooser comes with, as the shell's file-open dialog has them.
+    FILEOPENDIALOGOPTIONS own_options = FOS_NOCHANGEDIR | FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST;
     HRESULT result_answer = S_OK;     // of GetResult
     HRESULT show_answer = S_OK;       // of Show
     bool accept = true;               // Show calls OnFileOk
@@ -82,6 +84,11 @@ public:
         if (drop_sink_in_show) sink_.Reset();
         return show_answer;
     }
+    HRESULT STDMETHODCALLTYPE GetOptions(FILEOPENDIALOGOPTIONS* options) override {
+        calls.push_back(L"GetOptions");
+        *options = own_options;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE SetOptions(FILEOPENDIALOGOPTIONS options) override {
         calls.push_back(L"SetOptions " + std::to_wstring(options));
         return S_OK;
@@ -106,7 +113,6 @@ public:
     HRESULT STDMETHODCALLTYPE SetFileTypes(UINT, const COMDLG_FILTERSPEC*) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE SetFileTypeIndex(UINT) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE GetFileTypeIndex(UINT*) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE GetOptions(FILEOPENDIALOGOPTIONS*) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE SetDefaultFolder(IShellItem*) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE GetFolder(IShellItem**) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE GetCurrentSelection(IShellItem**) override { return Unexpected(); }
@@ -156,8 +162,11 @@ TEST_F(FolderPicker, AcceptedFolderComesFromTheSinkAfterTheCallsInOrder) {
     std::wstring path = L"unchanged";
     EXPECT_TRUE(Run(chooser, kExistingFolder, path));
     EXPECT_EQ(path, L"C:\\picked");
-    const std::vector<std::wstring> expected = {L"SetOptions 32", L"SetTitle Выберите папку", L"SetFolder",
-                                                L"Advise", L"Show owner", L"GetResult", L"Unadvise 42"};
+    // The chooser's own options stay; folders of the file system only are added.
+    const std::wstring options = std::to_wstring(FOS_NOCHANGEDIR | FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST |
+                                                 FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
+    const std::vector<std::wstring> expected = {L"GetOptions", L"SetOptions " + options, L"SetTitle Выберите папку",
+                                                L"SetFolder", L"Advise", L"Show owner", L"GetResult", L"Unadvise 42"};
     EXPECT_EQ(chooser.calls, expected);
 }
 
@@ -184,8 +193,8 @@ TEST_F(FolderPicker, OutcomesOfShowAndOnFileOk) {
     const Case cases[] = {
         {"cancelled", cancelled, false, S_OK, S_OK, false, false, L"unchanged"},
         {"chooser failed after OnFileOk", E_FAIL, true, S_OK, S_OK, false, false, L"unchanged"},
-        {"no result item", S_OK, true, E_FAIL, S_OK, false, true, L""},
-        {"item without a file-system path", S_OK, true, S_OK, E_INVALIDARG, false, true, L""},
+        {"no result item", S_OK, true, E_FAIL, S_OK, false, false, L"unchanged"},
+        {"item without a file-system path", S_OK, true, S_OK, E_INVALIDARG, false, false, L"unchanged"},
         {"chooser lets go of the sink during Show", S_OK, true, S_OK, S_OK, true, true, L"C:\\picked"},
     };
     for (const Case& c : cases) {
@@ -241,6 +250,49 @@ TEST_F(FolderPicker, FailureInsideOnFileOkBecomesAnHresult) {
         EXPECT_EQ(sink->Directory(), L"") << c.what;
         EXPECT_EQ(chooser.item.references, 1u) << c.what << ": the item is given back";
     }
+}
+
+// The shell's own chooser, read back while it shows and then cancelled: the timer
+// runs inside the chooser's modal loop.
+struct ShownChooser {
+    IFileDialog* dialog = nullptr;
+    FILEOPENDIALOGOPTIONS options = 0;
+    bool seen = false;
+};
+ShownChooser shown_chooser;
+
+void CALLBACK ReadOptionsAndCancel(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND window = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND candidate, LPARAM found) {
+            wchar_t name[16] = {};
+            GetClassNameW(candidate, name, 16);
+            if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(candidate)) return TRUE;
+            *reinterpret_cast<HWND*>(found) = candidate;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&window));
+    if (!window) return;
+    KillTimer(nullptr, timer);
+    shown_chooser.seen = SUCCEEDED(shown_chooser.dialog->GetOptions(&shown_chooser.options));
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+TEST_F(FolderPicker, ShellsChooserShowsWithItsOwnOptionsPlusFileSystemFoldersOnly) {
+    ComPtr<IFileDialog> dialog;
+    ASSERT_EQ(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileDialog, &dialog), S_OK);
+    FILEOPENDIALOGOPTIONS own = 0;
+    ASSERT_EQ(dialog->GetOptions(&own), S_OK);
+    ASSERT_NE(own, 0u) << "without options of its own, kept and replaced options look alike";
+    shown_chooser = {dialog.Get()};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &ReadOptionsAndCancel);
+    std::wstring path = L"unchanged";
+    EXPECT_FALSE(RunFolderDialog(*dialog.Get(), nullptr, L"Выберите папку", kExistingFolder, path));
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(shown_chooser.seen);
+    EXPECT_EQ(shown_chooser.options, own | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
+    EXPECT_EQ(path, L"unchanged");
 }
 
 TEST(FolderPickerWithoutCom, MissingChooserClassReportsFalseAndLeavesThePath) {

@@ -37,10 +37,13 @@ protected:
         }
         return L"(no error)";
     }
+    // The user's own Pictures folder, not the one all accounts share.
     static std::wstring Pictures() {
-        wchar_t path[MAX_PATH] = {};
-        SHGetSpecialFolderPathW(nullptr, path, CSIDL_COMMON_PICTURES, TRUE);
-        return path;
+        wchar_t* path = nullptr;
+        SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &path);
+        const std::wstring copy = path ? path : L"";
+        CoTaskMemFree(path);
+        return copy;
     }
 };
 
