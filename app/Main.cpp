@@ -55,7 +55,7 @@ constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 }  // namespace
 
 TMainForm::TMainForm(HINSTANCE instance)
-    : instance_(instance), taskbar_created_message_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    : instance_(instance) {
     MainForm = this;
     program_icon_large_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
@@ -259,10 +259,7 @@ void TMainForm::Paint() {
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == taskbar_created_message_ && message != 0) {
-        if (tray_icon_) tray_icon_->Add();
-        return 0;
-    }
+    if (tray_icon_ && tray_icon_->HandleMessage(message, wparam)) return 0;
     switch (message) {
     case WM_HOTKEY:
         WMHotKey(wparam);

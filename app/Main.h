@@ -98,7 +98,6 @@ private:
 
     HINSTANCE instance_;
     HWND tooltips_ = nullptr;  // owned by the window, destroyed with it
-    UINT taskbar_created_message_;
     GlyphList glyphs_;
     unique_hbitmap background_;
     unique_hfont font_;

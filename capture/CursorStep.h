@@ -13,9 +13,10 @@ struct CursorQuery {
     BOOL(WINAPI* iconInfo)(HICON, PICONINFO) = ::GetIconInfo;
 };
 
-// Blends the current cursor into `target` at its screen position minus the hot spot,
-// holding its colour bitmap in `cursor_slot` meanwhile. Monochrome cursors (no colour
-// bitmap) are not drawn; both icon bitmaps are released on every path.
+// Draws the current cursor into `target` as the screen shows it, at its screen position
+// minus the hot spot: nothing while it is hidden; a colour cursor blended by its alpha,
+// its colour bitmap held in `cursor_slot` meanwhile; a monochrome one (no colour bitmap)
+// through its AND and XOR masks. Both icon bitmaps are released on every path.
 void DrawCursor(Bitmap& target, std::unique_ptr<Bitmap>& cursor_slot, const CursorQuery& query = {});
 
 }  // namespace kadrix

@@ -47,8 +47,14 @@ for f in src/glyph[0-8]_*.svg; do
   svg "$f" -o "$(basename "${f%.svg}").png"
 done
 
-svg src/tray.svg -o "$tmp/tray16.png"
-icotool -c -b 32 -o tray.ico "$tmp/tray16.png"
+# The notification area draws 16, 20, 24 or 32 px at 100, 125, 150 and 200 %; each size
+# is rendered from the drawing, so none is a stretched smaller one.
+tray=()
+for s in 32 24 20 16; do
+  svg -w "$s" -h "$s" src/tray.svg -o "$tmp/tray$s.png"
+  tray+=("$tmp/tray$s.png")
+done
+icotool -c -b 32 -o tray.ico "${tray[@]}"
 
 # Large sizes scale from one drawing; 24 and 16 have their own pixel-grid drawings.
 for s in 256 48 32; do
@@ -119,7 +125,7 @@ check(len(glyphs) == 9, f'want 9 glyphs, found {len(glyphs)}')
 for g in glyphs:
     a = png(g, 24, 24).getchannel('A')
     check(min(a.getdata()) == 0 and max(a.getdata()) == 255, f'{g}: needs real transparency')
-ico('tray.ico', [16])
+ico('tray.ico', [32, 24, 20, 16])
 ico('program.ico', [256, 48, 32, 24, 16])
 
 if bad:

@@ -4,6 +4,7 @@
 // Windows does, every size but the structure's own.
 #include <gtest/gtest.h>
 
+#include "app/ScopeExit.h"
 #include "app/Win32Handles.h"
 #include "capture/CursorStep.h"
 #include "gdi_level.h"
@@ -53,6 +54,13 @@ protected:
 
     COLORREF Pixel(int x, int y) { return GetPixel(target_.canvas(), x, y); }
 
+    int DrawnPixels(const RECT& area) {
+        int drawn = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) drawn += Pixel(x, y) != kBackdrop;
+        return drawn;
+    }
+
     unique_hwnd window_;
     Bitmap target_;
     std::unique_ptr<Bitmap> slot_;
@@ -70,17 +78,58 @@ TEST_F(CursorStep, ArrowTipLandsOnThePointer) {
     EXPECT_EQ(Pixel(tip.x + 40, tip.y + 40), kBackdrop) << "nothing beyond the cursor's picture";
 }
 
-TEST_F(CursorStep, MonochromeCursorDrawsNothing) {
-    BYTE and_mask[32 * 4], xor_mask[32 * 4];
-    std::fill(std::begin(and_mask), std::end(and_mask), 0x00);
-    std::fill(std::begin(xor_mask), std::end(xor_mask), 0xFF);
-    const unique_hicon beam(reinterpret_cast<HICON>(
-        CreateCursor(GetModuleHandleW(nullptr), 0, 0, 32, 32, and_mask, xor_mask)));
-    PointWith(reinterpret_cast<HCURSOR>(beam.get()));
+TEST_F(CursorStep, HiddenCursorDrawsNothing) {
+    PointWith(LoadCursorW(nullptr, IDC_ARROW));
+    ShowCursor(FALSE);
+    const ScopeExit show([] { ShowCursor(TRUE); });
     Draw();
-    for (int dy = -2; dy < 34; dy += 4)
-        for (int dx = -2; dx < 34; dx += 4) ASSERT_EQ(Pixel(kPointer.x + dx, kPointer.y + dy), kBackdrop);
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_EQ(DrawnPixels({kPointer.x - 32, kPointer.y - 32, kPointer.x + 32, kPointer.y + 32}), 0);
+}
+
+// The I-beam and the inverted and black pointers are monochrome on Windows: an AND mask
+// over an XOR mask (Wine's own I-beam has a colour bitmap). This one has a band of each
+// of the four combinations, with its hot spot inside.
+TEST_F(CursorStep, MonochromeCursorMasksAndInvertsTheScreen) {
+    constexpr POINT kHotSpot = {12, 6};
+    constexpr struct {
+        bool and_bit, xor_bit;
+        COLORREF shown;
+    } kBands[] = {
+        {false, false, RGB(0, 0, 0)},
+        {false, true, RGB(255, 255, 255)},
+        {true, true, RGB(0, 255, 0)},  // the backdrop inverted
+        {true, false, kBackdrop},
+    };
+    BYTE and_mask[32][4], xor_mask[32][4];
+    for (int row = 0; row < 32; ++row) {
+        const auto& band = kBands[row / 8];
+        // Columns 8 to 23 carry the band; the rest leaves the screen as it is.
+        const BYTE and_byte = band.and_bit ? 0xFF : 0x00, xor_byte = band.xor_bit ? 0xFF : 0x00;
+        and_mask[row][0] = and_mask[row][3] = 0xFF;
+        xor_mask[row][0] = xor_mask[row][3] = 0x00;
+        and_mask[row][1] = and_mask[row][2] = and_byte;
+        xor_mask[row][1] = xor_mask[row][2] = xor_byte;
+    }
+    const unique_hicon beam(reinterpret_cast<HICON>(
+        CreateCursor(GetModuleHandleW(nullptr), kHotSpot.x, kHotSpot.y, 32, 32, and_mask, xor_mask)));
+    ASSERT_TRUE(beam);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(beam.get(), &info));
+    unique_hbitmap mask(info.hbmMask), colour(info.hbmColor);
+    ASSERT_FALSE(colour) << "a cursor made from two masks is monochrome";
+
+    PointWith(reinterpret_cast<HCURSOR>(beam.get()));
+    const ScopeExit arrow([] { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); });
+    Draw();
+    const POINT corner = {kPointer.x - kHotSpot.x, kPointer.y - kHotSpot.y};
+    for (int band = 0; band < 4; ++band) {
+        const int y = corner.y + band * 8 + 4;
+        EXPECT_EQ(Pixel(corner.x + 16, y), kBands[band].shown) << "band " << band;
+        EXPECT_EQ(Pixel(corner.x + 3, y), kBackdrop) << "left of band " << band;
+        EXPECT_EQ(Pixel(corner.x + 28, y), kBackdrop) << "right of band " << band;
+    }
+    EXPECT_EQ(DrawnPixels({corner.x - 16, corner.y - 16, corner.x + 48, corner.y + 48}), 3 * 8 * 16)
+        << "exactly the three visible bands";
 }
 
 TEST_F(CursorStep, CursorAtTheEdgeIsClipped) {
