@@ -448,6 +448,8 @@ private:
     kadrix::unique_hwnd window_;
 };
 
+constexpr POINT kAwayFromTheTray{600, 300};
+
 // A way of asking the program for a capture of the window in front.
 struct WindowCaptureRequest {
     const char* name;
@@ -457,6 +459,7 @@ const WindowCaptureRequest kWindowCaptureRequests[] = {
     {"the hotkey", [](const Program&) { PressHotkey(1); }},
     {"the tray menu", [](const Program&) {
          ASSERT_TRUE(OpenTrayMenu());
+         MoveMouse(kAwayFromTheTray);  // the icon's hint would show in the capture
          PressKeys({VK_DOWN});  // «Сделать снимок активного окна», the second item
          PressKeys({VK_DOWN});
          PressKeys({VK_RETURN});
@@ -523,6 +526,8 @@ void ExpectFramedWindowCaptured(const FramedPlacement& placement, const WindowCa
                                     POINT{expected.left + 5, expected.bottom}})
             ASSERT_EQ(ScreenPixel(outside), kBackdrop) << outside.x << "," << outside.y;
     }
+    // Explorer shows the tray icon's hint where the pointer rests on it, on its own time.
+    MoveMouse(kAwayFromTheTray);
     const Picture shown = ScreenPicture(expected);
 
     request.ask(program);
