@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 
+#include "app/ModalRun.h"
 #include "app/ScopeExit.h"
 #include "app/TavikConsts.h"
 #include "app/Win32Error.h"
@@ -42,25 +43,19 @@ std::wstring SoundPath() {
     return path + L"sound.wav";
 }
 
-// Runs the thread's messages for up to `time`, so that the program's windows keep
-// answering while it waits; a command they start meanwhile runs in full. False once
-// the program is asked to end, which is left to the main loop.
+// Runs the thread's messages for up to `time` through the program's one loop, so that
+// its windows keep answering while it waits; a command they start meanwhile runs in
+// full. A thread timer brings the message that ends the wait. False once the program
+// is asked to end, which is left to the main loop.
 bool RunMessagesFor(std::chrono::milliseconds time) {
     const auto end = std::chrono::steady_clock::now() + time;
-    for (;;) {
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(message.wParam));
-                return false;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return true;
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left.count()), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
+    const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(time.count()), nullptr);
+    if (!timer) return true;  // nothing would end the wait: the next try comes at once
+    const ScopeExit kill([timer] { KillTimer(nullptr, timer); });
+    int quit_code = 0;
+    if (!PumpMessages(nullptr, [end] { return std::chrono::steady_clock::now() >= end; }, quit_code)) return true;
+    PostQuitMessage(quit_code);
+    return false;
 }
 
 // Clipboard history, clipboard managers and remote-desktop clipboard sharing hold the

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 #include "app/Win32Handles.h"
 
@@ -24,10 +25,14 @@ struct Beneath {
     std::vector<HWND> windows;  // each parent before its children
 };
 
-bool Overlaps(HWND window, const RECT& area) noexcept {
+// The part of `area` a visible window covers; none when it covers nothing of it.
+std::optional<RECT> CoveredPart(HWND window, const RECT& area) noexcept {
     RECT rect{}, common{};
-    return IsWindowVisible(window) && GetWindowRect(window, &rect) && IntersectRect(&common, &rect, &area);
+    if (IsWindowVisible(window) && GetWindowRect(window, &rect) && IntersectRect(&common, &rect, &area)) return common;
+    return std::nullopt;
 }
+
+bool Overlaps(HWND window, const RECT& area) noexcept { return CoveredPart(window, area).has_value(); }
 
 // Children are enumerated with their top-level window, every level deep.
 BOOL CALLBACK Collect(HWND window, LPARAM context) noexcept {
@@ -110,6 +115,37 @@ bool Changed(const Claim& claim, const std::vector<std::uint32_t>& before, const
     return false;
 }
 
+// The windows that left, and who shows what they covered: the first visible window
+// below the topmost of them at each point, the desktop where there is none.
+std::vector<Claim> ClaimsOnVacated(const RECT& area, const std::vector<WindowOverArea>& before) {
+    const unique_hrgn uncovered(CreateRectRgn(0, 0, 0, 0));
+    const std::vector<HWND> order = TopLevelWindows();
+    auto first_left = order.end();
+    for (const WindowOverArea& shown : before) {
+        if (IsWindowVisible(shown.window)) continue;
+        const unique_hrgn rect(CreateRectRgnIndirect(&shown.part));
+        CombineRgn(uncovered.get(), uncovered.get(), rect.get(), RGN_OR);
+        first_left = std::min(first_left, std::find(order.begin(), order.end(), shown.window));
+    }
+    OffsetRgn(uncovered.get(), -area.left, -area.top);
+    std::vector<Claim> claims;
+    const auto claim = [&](HWND window, const RECT* rect) {
+        const unique_hrgn part(CreateRectRgn(0, 0, 0, 0));
+        CombineRgn(part.get(), uncovered.get(), nullptr, RGN_COPY);
+        if (rect) {
+            const unique_hrgn shape(CreateRectRgnIndirect(rect));
+            OffsetRgn(shape.get(), -area.left, -area.top);
+            CombineRgn(part.get(), part.get(), shape.get(), RGN_AND);
+            CombineRgn(uncovered.get(), uncovered.get(), shape.get(), RGN_DIFF);
+        }
+        if (std::vector<RECT> rects = RectsOf(part.get()); !rects.empty()) claims.push_back({window, std::move(rects)});
+    };
+    for (auto it = first_left; it != order.end(); ++it)
+        if (const std::optional<RECT> part = CoveredPart(*it, area)) claim(*it, &*part);
+    claim(GetDesktopWindow(), nullptr);
+    return claims;
+}
+
 // One message to each window, answered once its thread has handled it; a window
 // that does not answer in time is left as it is.
 void SendToEach(const std::vector<HWND>& windows, UINT message, Clock::time_point deadline) noexcept {
@@ -144,11 +180,8 @@ void ShowOwnDrawing() noexcept {
 
 ScreenBeforeHide::ScreenBeforeHide(const RECT& area) : area_(area), composited_(CompositionOn()) {
     if (composited_) return;
-    for (HWND window : TopLevelWindows()) {
-        RECT rect{}, common{};
-        if (IsWindowVisible(window) && GetWindowRect(window, &rect) && IntersectRect(&common, &rect, &area))
-            shown_.push_back({window, common});
-    }
+    for (HWND window : TopLevelWindows())
+        if (const std::optional<RECT> part = CoveredPart(window, area)) shown_.push_back({window, *part});
     pixels_ = ScreenPixels(area);
 }
 
@@ -166,35 +199,7 @@ std::chrono::microseconds ScreenBeforeHide::WaitUntilGone(std::chrono::milliseco
     // uncovered has been reported to the windows beneath before they are asked.
     GetPixel(WindowDC(nullptr).get(), area_.left, area_.top);
 
-    // The windows that left, and who shows what they covered: the first visible window
-    // below the topmost of them at each point, the desktop where there is none.
-    const unique_hrgn uncovered(CreateRectRgn(0, 0, 0, 0));
-    const std::vector<HWND> order = TopLevelWindows();
-    auto first_left = order.end();
-    for (const Shown& shown : shown_) {
-        if (IsWindowVisible(shown.window)) continue;
-        const unique_hrgn rect(CreateRectRgnIndirect(&shown.rect));
-        CombineRgn(uncovered.get(), uncovered.get(), rect.get(), RGN_OR);
-        first_left = std::min(first_left, std::find(order.begin(), order.end(), shown.window));
-    }
-    OffsetRgn(uncovered.get(), -area_.left, -area_.top);
-    std::vector<Claim> claims;
-    const auto claim = [&](HWND window, const RECT* rect) {
-        const unique_hrgn part(CreateRectRgn(0, 0, 0, 0));
-        CombineRgn(part.get(), uncovered.get(), nullptr, RGN_COPY);
-        if (rect) {
-            const unique_hrgn shape(CreateRectRgnIndirect(rect));
-            OffsetRgn(shape.get(), -area_.left, -area_.top);
-            CombineRgn(part.get(), part.get(), shape.get(), RGN_AND);
-            CombineRgn(uncovered.get(), uncovered.get(), shape.get(), RGN_DIFF);
-        }
-        if (std::vector<RECT> rects = RectsOf(part.get()); !rects.empty()) claims.push_back({window, std::move(rects)});
-    };
-    for (auto it = first_left; it != order.end(); ++it) {
-        RECT rect{};
-        if (Overlaps(*it, area_) && GetWindowRect(*it, &rect)) claim(*it, &rect);
-    }
-    claim(GetDesktopWindow(), nullptr);
+    std::vector<Claim> claims = ClaimsOnVacated(area_, shown_);
     if (pixels_.empty()) claims.clear();  // nothing to compare with: the answers alone
 
     Beneath beneath{area_, {}};

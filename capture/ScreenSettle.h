@@ -10,6 +10,12 @@
 
 namespace kadrix {
 
+// A window and the part of an area it covers.
+struct WindowOverArea {
+    HWND window;
+    RECT part;
+};
+
 // What the screen shows over `area` just before the program hides its windows there.
 // Taken right before the hide, while the program has not yet drawn anything else.
 class ScreenBeforeHide {
@@ -22,13 +28,9 @@ public:
     std::chrono::microseconds WaitUntilGone(std::chrono::milliseconds limit = std::chrono::milliseconds(500)) const;
 
 private:
-    struct Shown {
-        HWND window;
-        RECT rect;
-    };
     RECT area_;
     bool composited_;
-    std::vector<Shown> shown_;            // visible top-level windows over the area, top first
+    std::vector<WindowOverArea> shown_;  // visible top-level windows over the area, top first
     std::vector<std::uint32_t> pixels_;   // the area, row by row
 };
 

@@ -25,10 +25,13 @@ class Capture : public ::testing::Test {
 protected:
     std::filesystem::path folder = FreshFolder(L"capture");
 
-    Program StartWith(DWORD format, DWORD need_save = 1, std::wstring path = {}) {
+    // With the sound on; `program` names another copy of it, such as one whose sound Wine
+    // finds (PlainNamedCopyOfProgram).
+    Program StartWith(DWORD format, DWORD need_save = 1, std::wstring path = {},
+                      const std::filesystem::path& program = {}) {
         ResetStoredOptions({.img_format = format, .need_save = need_save,
                             .save_path = path.empty() ? folder.wstring() : path, .need_cursor = 0, .play_sound = 1});
-        return Program::Start();
+        return program.empty() ? Program::Start() : Program::Start(program.wstring());
     }
 };
 
@@ -267,9 +270,7 @@ TEST_F(Capture, ClipboardHeldByAnotherProgramIsWaitedForAboutASecond) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetStoredOptions({.img_format = 0, .need_save = 0, .save_path = folder.wstring(), .need_cursor = 0,
-                            .play_sound = 1});
-        Program program = Program::Start(copy.wstring());
+        Program program = StartWith(0, 0, {}, copy);
         PutClipboardText(L"метка");
         ForgetPlayedSound();
         const std::vector<DWORD> before = ThreadsOf(program.ProcessId());
@@ -587,9 +588,7 @@ TEST_F(TwoMonitorsCapture, WindowOnTheLeftMonitorIsCapturedAsItsVisibleFrame) {
 TEST_F(Capture, MinimizedForegroundWindowGivesNoFileAndNoSound) {
     const std::filesystem::path copy = PlainNamedCopyOfProgram(L"minimized-program");
     const std::vector<std::uint8_t> samples = ProgramSoundSamples(copy);
-    ResetStoredOptions({.img_format = 0, .need_save = 1, .save_path = folder.wstring(), .need_cursor = 0,
-                        .play_sound = 1});
-    Program program = Program::Start(copy.wstring());
+    Program program = StartWith(0, 1, {}, copy);
     // Shown minimized and still active: in front, yet nowhere on the screen.
     const FramedWindow window({90, 70, 590, 420}, SW_SHOWMINIMIZED);
     ASSERT_TRUE(window.BroughtToFront());
@@ -694,9 +693,7 @@ private:
 TEST_F(Capture, AScreenCopyTheSystemRefusesIsAnErrorThatWritesNothing) {
     const std::filesystem::path copy = PlainNamedCopyOfProgram(L"refused-program");
     const std::vector<std::uint8_t> samples = ProgramSoundSamples(copy);
-    ResetStoredOptions({.img_format = 0, .need_save = 1, .save_path = folder.wstring(), .need_cursor = 0,
-                        .play_sound = 1});
-    Program program = Program::Start(copy.wstring());
+    Program program = StartWith(0, 1, {}, copy);
     const FramedWindow window({90, 70, 590, 420}, SW_SHOWNORMAL);
     ASSERT_TRUE(window.BroughtToFront());
     ForgetPlayedSound();
